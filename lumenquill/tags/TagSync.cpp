@@ -1,0 +1,46 @@
+#include "tags/TagSync.h"
+
+#include "Fatal.h"
+#include "model/ModelContext.h"
+#include "model/Note.h"
+#include "model/Tag.h"
+#include "tags/extractHashtags.h"
+
+#include <QDateTime>
+#include <QSet>
+
+void updateTags(ModelContext *context, Note *note, const QString &text)
+{
+    const std::optional<QSet<QString>> wanted = extractHashtags(text);
+    if (!wanted)
+        return;
+    const QList<Tag *> linked = note->tags();
+    QSet<QString> current;
+    for (const Tag *tag : linked)
+        current.insert(tag->name());
+
+    for (const QString &name : *wanted - current)
+        note->addTag(fetchOrCreateTag(context, name));
+
+    const QSet<QString> gone = current - *wanted;
+    if (!gone.isEmpty()) {
+        for (Tag *tag : linked) {
+            if (gone.contains(tag->name()))
+                note->removeTag(tag);
+        }
+    }
+    context->save();
+}
+
+Tag *fetchOrCreateTag(ModelContext *context, const QString &name)
+{
+    const FetchResult<Tag> fetched = context->fetchTag(name);
+    if (!fetched.ok())
+        fatalError(QStringLiteral("Failed to fetch or create tag ") + name + QStringLiteral(": ") +
+                   fetched.error);
+    if (fetched.record)
+        return fetched.record;
+    auto *tag = new Tag(name, QDateTime::currentDateTime());
+    context->insert(tag);
+    return tag;
+}
