@@ -58,7 +58,8 @@ QVariantList queryColumn(const QString &path, const QString &sql)
 {
     QVariantList values;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
         db.setDatabaseName(path);
         if (db.open()) {
             QSqlQuery query(db);
@@ -122,13 +123,20 @@ void AppTest::unusableStore_stopsWithTheMessageAndLeavesTheFile_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("not SQLite") << "text" << "not a journal";
-    QTest::newRow("empty file") << "empty" << "empty";
-    QTest::newRow("truncated") << "truncated" << "truncated";
-    QTest::newRow("newer version") << "newer" << "newer version";
-    QTest::newRow("another program's SQLite file") << "foreign" << "not a journal";
-    QTest::newRow("unreadable") << "unreadable" << "cannot read";
-    QTest::newRow("a folder in its place") << "folder" << "folder";
+    QTest::newRow("not SQLite") << "text"
+                                << "not a journal";
+    QTest::newRow("empty file") << "empty"
+                                << "empty";
+    QTest::newRow("truncated") << "truncated"
+                               << "truncated";
+    QTest::newRow("newer version") << "newer"
+                                   << "newer version";
+    QTest::newRow("another program's SQLite file") << "foreign"
+                                                   << "not a journal";
+    QTest::newRow("unreadable") << "unreadable"
+                                << "cannot read";
+    QTest::newRow("a folder in its place") << "folder"
+                                           << "folder";
 }
 
 void AppTest::unusableStore_stopsWithTheMessageAndLeavesTheFile()
@@ -164,15 +172,14 @@ void AppTest::unusableStore_stopsWithTheMessageAndLeavesTheFile()
             const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
             if (setpriv.isEmpty())
                 QSKIP("setpriv is needed to run the app without root's rights");
-            QFile::setPermissions(dataHome.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                       | QFileDevice::ExeOwner | QFileDevice::ExeOther
-                                                       | QFileDevice::ReadOther);
+            QFile::setPermissions(dataHome.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner | QFileDevice::ExeOther |
+                                      QFileDevice::ReadOther);
             QFile::setPermissions(QFileInfo(path).absolutePath(),
                                   QFile::permissions(dataHome.path()) | QFileDevice::WriteOther);
-            command = QStringList{setpriv,
-                                  QStringLiteral("--reuid=65534"),
-                                  QStringLiteral("--regid=65534"),
-                                  QStringLiteral("--clear-groups"),
+            command = QStringList{setpriv, QStringLiteral("--reuid=65534"),
+                                  QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
                                   QStringLiteral(LQ_BINARY_PATH)};
         }
     } else if (kind == QLatin1String("folder")) {
@@ -215,7 +222,8 @@ void AppTest::textTypedJustBeforeSigterm_isSavedWithItsTags()
                         QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
                         QStringLiteral("tcp")});
     QVERIFY(server.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)),
+                             10000);
 
     QTemporaryDir dataHome;
     QProcessEnvironment env = appEnvironment(dataHome);
@@ -228,11 +236,12 @@ void AppTest::textTypedJustBeforeSigterm_isSavedWithItsTags()
 
     QProcess tool;
     tool.setProcessEnvironment(env);
-    tool.start(xdotool, {QStringLiteral("search"), QStringLiteral("--sync"),
-                         QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                         QStringLiteral("^LumenQuill$"), QStringLiteral("windowfocus"),
-                         QStringLiteral("--sync"), QStringLiteral("type"), QStringLiteral("--delay"),
-                         QStringLiteral("15"), QStringLiteral("Words kept #safe")});
+    tool.start(xdotool,
+               {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                QStringLiteral("--name"), QStringLiteral("^LumenQuill$"),
+                QStringLiteral("windowfocus"), QStringLiteral("--sync"), QStringLiteral("type"),
+                QStringLiteral("--delay"), QStringLiteral("15"),
+                QStringLiteral("Words kept #safe")});
     QVERIFY(tool.waitForFinished(30000));
     QCOMPARE(tool.exitCode(), 0);
     // Well inside the half second after the last key, before the editor saves by itself.

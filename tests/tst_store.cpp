@@ -48,7 +48,8 @@ QVariant scalar(const QString &path, const QString &sql)
 {
     QVariant result;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
         db.setDatabaseName(path);
         if (db.open()) {
             QSqlQuery query(db);
@@ -202,12 +203,14 @@ void StoreTest::uniqueValues_secondRecordIsRefused()
     store.reopen();
     context = store.context();
 
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("already in the journal")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("already in the journal")));
     auto *second = new Note(at(2026, 2, 2, 18), QStringLiteral("second"));
     context->insert(second);
     QCOMPARE(second->id(), 0);
     delete second;
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("already in the journal")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("already in the journal")));
     Tag duplicate(QStringLiteral("x"), QDateTime::currentDateTime());
     context->insert(&duplicate);
     QCOMPARE(duplicate.id(), 0);
@@ -318,7 +321,8 @@ void StoreTest::failedSave_keepsChangesPendingAndSucceedsLater()
 
     // Another program holds the write lock for longer than the store waits.
     {
-        QSqlDatabase blocker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("blocker"));
+        QSqlDatabase blocker =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("blocker"));
         blocker.setDatabaseName(store.path());
         QVERIFY(blocker.open());
         QSqlQuery lock(blocker);
