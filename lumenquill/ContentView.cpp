@@ -61,7 +61,7 @@ NoteEditorView *ContentView::editor() const
     return m_editor;
 }
 
-QWidget *ContentView::tagBrowser() const
+TagNotesView *ContentView::tagBrowser() const
 {
     return m_tagBrowser;
 }
@@ -125,10 +125,37 @@ void ContentView::selectedTagChanged()
 // The editor and the tag browser replace each other; each starts afresh when it returns.
 void ContentView::showDetail()
 {
-    if (m_editor)
+    Tag *tag = m_selection->selectedTag();
+    if (tag ? m_tagBrowser && m_tagBrowser->tag() == tag : !m_editor.isNull())
         return;
-    m_editor = new NoteEditorView(m_modelContext, m_selection, m_splitter);
-    m_editor->setObjectName(QStringLiteral("editor"));
-    m_splitter->addWidget(m_editor);
+
+    NoteEditorView *oldEditor = m_editor;
+    TagNotesView *oldBrowser = m_tagBrowser;
+    m_editor = nullptr;
+    m_tagBrowser = nullptr;
+    // Text typed in the last half second goes into its note (and its tags) before the
+    // editor goes, so the browser already shows it.
+    if (oldEditor)
+        oldEditor->flushPendingSave();
+
+    QWidget *detail = nullptr;
+    if (tag) {
+        m_tagBrowser = new TagNotesView(tag, m_selection);
+        m_tagBrowser->setObjectName(QStringLiteral("tagBrowser"));
+        detail = m_tagBrowser;
+    } else {
+        m_editor = new NoteEditorView(m_modelContext, m_selection);
+        m_editor->setObjectName(QStringLiteral("editor"));
+        detail = m_editor;
+    }
+    if (m_splitter->count() > 1)
+        m_splitter->replaceWidget(1, detail);
+    else
+        m_splitter->addWidget(detail);
     m_splitter->setStretchFactor(1, 1);
+
+    delete oldEditor;
+    // A card click gets here from inside the browser's own mouse or key handler.
+    if (oldBrowser)
+        oldBrowser->deleteLater();
 }

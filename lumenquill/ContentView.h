@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tagbrowser/TagNotesView.h"
+
 #include <QDateTime>
 #include <QPointer>
 #include <QWidget>
@@ -26,7 +28,7 @@ public:
     SidebarView *sidebar() const { return m_sidebar; }
     // Only one of the two is alive at a time.
     NoteEditorView *editor() const;
-    QWidget *tagBrowser() const;
+    TagNotesView *tagBrowser() const;
 
     // Opens the note of the day that contains instant, creating an empty one for a day that
     // has none, and highlights that day.
@@ -49,6 +51,6 @@ private:
     QSplitter *m_splitter;
     SidebarView *m_sidebar = nullptr;
     QPointer<NoteEditorView> m_editor;
-    QPointer<QWidget> m_tagBrowser;
+    QPointer<TagNotesView> m_tagBrowser;
     bool m_appeared = false;
 };
