@@ -53,26 +53,6 @@ bool isSqliteFile(const QString &path)
     return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-// Runs one SQL statement on the file through a connection of the test's own.
-QVariantList queryColumn(const QString &path, const QString &sql)
-{
-    QVariantList values;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(sql)) {
-                while (query.next())
-                    values.append(query.value(0));
-            }
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("probe"));
-    return values;
-}
-
 // A journal with enough notes that it spans many pages, closed cleanly.
 void writeJournal(const QString &path, int notes)
 {
@@ -115,7 +95,7 @@ void AppTest::firstLaunch_createsTheStoreAndQuitsCleanlyOnSigterm()
     QCOMPARE(app.exitStatus(), QProcess::NormalExit);
     QCOMPARE(app.exitCode(), 0);
     // The window opened on today's note, which is kept although nothing was typed.
-    QCOMPARE(queryColumn(storePath(dataHome), QStringLiteral("SELECT day FROM notes")),
+    QCOMPARE(lqtest::queryFile(storePath(dataHome), QStringLiteral("SELECT day FROM notes")),
              QVariantList{QDate::currentDate().toString(Qt::ISODate)});
 }
 
@@ -161,9 +141,9 @@ void AppTest::unusableStore_stopsWithTheMessageAndLeavesTheFile()
         QVERIFY(file.resize(file.size() / 2));
     } else if (kind == QLatin1String("newer")) {
         writeJournal(path, 3);
-        queryColumn(path, QStringLiteral("PRAGMA user_version = 20000"));
+        lqtest::queryFile(path, QStringLiteral("PRAGMA user_version = 20000"));
     } else if (kind == QLatin1String("foreign")) {
-        queryColumn(path, QStringLiteral("CREATE TABLE bookmarks (url TEXT)"));
+        lqtest::queryFile(path, QStringLiteral("CREATE TABLE bookmarks (url TEXT)"));
     } else if (kind == QLatin1String("unreadable")) {
         writeJournal(path, 3);
         QVERIFY(file.setPermissions(QFileDevice::WriteOwner));
@@ -252,10 +232,10 @@ void AppTest::textTypedJustBeforeSigterm_isSavedWithItsTags()
     server.waitForFinished();
 
     const QString path = storePath(dataHome);
-    QCOMPARE(queryColumn(path, QStringLiteral("SELECT content FROM notes")),
+    QCOMPARE(lqtest::queryFile(path, QStringLiteral("SELECT content FROM notes")),
              QVariantList{QStringLiteral("Words kept #safe")});
-    QCOMPARE(queryColumn(path, QStringLiteral("SELECT t.name FROM tags t JOIN note_tags l ON"
-                                              " l.tag_id = t.id")),
+    QCOMPARE(lqtest::queryFile(path, QStringLiteral("SELECT t.name FROM tags t JOIN note_tags l ON"
+                                                    " l.tag_id = t.id")),
              QVariantList{QStringLiteral("safe")});
 }
 

@@ -25,27 +25,11 @@
 
 namespace {
 
-// Runs SQL on the journal through a connection of the test's own, as another program would.
-QVariant onFile(const QString &path, const QString &sql)
-{
-    QVariant result;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("side"));
-        db.setDatabaseName(path);
-        db.open();
-        QSqlQuery query(db);
-        if (query.exec(sql) && query.next())
-            result = query.value(0);
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("side"));
-    return result;
-}
-
 QString storedContent(const QString &path, QDate day)
 {
-    return onFile(path, QStringLiteral("SELECT content FROM notes WHERE day = '%1'")
-                            .arg(day.toString(Qt::ISODate)))
+    return lqtest::queryFile(path, QStringLiteral("SELECT content FROM notes WHERE day = '%1'")
+                                       .arg(day.toString(Qt::ISODate)))
+        .value(0)
         .toString();
 }
 
@@ -215,8 +199,10 @@ void EditorTest::visitingDays_leavesOneEmptyNotePerDay()
     // A day visited twice keeps its one note.
     m_window->selection()->setSelectedDate(QDate(2026, 2, 1).startOfDay());
     QVERIFY(m_store->context()->save());
-    QCOMPARE(onFile(m_store->path(), QStringLiteral("SELECT count(*) FROM notes WHERE day LIKE"
-                                                    " '2026-02-0_' AND content = ''"))
+    QCOMPARE(lqtest::queryFile(m_store->path(),
+                               QStringLiteral("SELECT count(*) FROM notes WHERE day LIKE"
+                                              " '2026-02-0_' AND content = ''"))
+                 .value(0)
                  .toInt(),
              5);
     QCOMPARE(m_store->context()->noteDaysBetween(QDate(2026, 2, 1), QDate(2026, 2, 28)).size(), 5);
@@ -224,12 +210,12 @@ void EditorTest::visitingDays_leavesOneEmptyNotePerDay()
 
 void EditorTest::failingLookup_leavesNoNoteOpenAndNoDayHighlighted()
 {
-    onFile(m_store->path(), QStringLiteral("ALTER TABLE notes RENAME TO notes_gone"));
+    lqtest::queryFile(m_store->path(), QStringLiteral("ALTER TABLE notes RENAME TO notes_gone"));
     m_window->selection()->setSelectedDate(QDate(2025, 7, 7).startOfDay());
     QCOMPARE(m_window->selection()->selectedNoteToEdit(), nullptr);
     QCOMPARE(m_window->selection()->highlightedDate(), std::nullopt);
     QVERIFY(!m_window->editor()->textSurface()->isVisible());
-    onFile(m_store->path(), QStringLiteral("ALTER TABLE notes_gone RENAME TO notes"));
+    lqtest::queryFile(m_store->path(), QStringLiteral("ALTER TABLE notes_gone RENAME TO notes"));
 }
 
 void EditorTest::switchingDayWithinHalfASecond_savesTheTextToItsOwnNote()
@@ -278,7 +264,9 @@ void EditorTest::quittingWithinHalfASecond_savesTheText()
         QCOMPARE(app.exec(), 0);
     }
     QCOMPARE(storedContent(path, today()), QStringLiteral("quit #fast"));
-    QCOMPARE(onFile(path, QStringLiteral("SELECT count(*) FROM note_tags")).toInt(), 1);
+    QCOMPARE(
+        lqtest::queryFile(path, QStringLiteral("SELECT count(*) FROM note_tags")).value(0).toInt(),
+        1);
 }
 
 void EditorTest::failedSave_isShownAndRetriedUntilTheTextIsOnDisk()
@@ -287,18 +275,11 @@ void EditorTest::failedSave_isShownAndRetriedUntilTheTextIsOnDisk()
     context->setRetryDelay(100);
     EditorStatusBarView *statusBar = m_window->editor()->statusBar();
     {
-        QSqlDatabase blocker =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lock"));
-        blocker.setDatabaseName(m_store->path());
-        QVERIFY(blocker.open());
-        QSqlQuery lock(blocker);
-        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        lqtest::WriteLock lock(m_store->path());
         typeIntoEditor(QStringLiteral("kept while the disk is busy"));
         QTRY_VERIFY_WITH_TIMEOUT(statusBar->showsSaveError(), 10000);
         QVERIFY(context->hasChanges());
-        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("lock"));
     QTRY_VERIFY_WITH_TIMEOUT(!statusBar->showsSaveError(), 10000);
     QCOMPARE(storedContent(m_store->path(), today()),
              QStringLiteral("kept while the disk is busy"));

@@ -43,24 +43,6 @@ QStringList names(const QList<Tag *> &tags)
     return result;
 }
 
-// Reads the file through a connection of its own, as another program would see it.
-QVariant scalar(const QString &path, const QString &sql)
-{
-    QVariant result;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(sql) && query.next())
-                result = query.value(0);
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("peek"));
-    return result;
-}
-
 } // namespace
 
 class StoreTest : public QObject
@@ -249,7 +231,10 @@ void StoreTest::deleteTag_unlinksEveryNoteAndKeepsTheirText()
     QCOMPARE(context->fetchNote(QDate(2026, 6, 1)).record->tags().size(), 0);
     QCOMPARE(names(context->fetchNote(QDate(2026, 6, 2)).record->tags()),
              QStringList{QStringLiteral("y")});
-    QCOMPARE(scalar(store.path(), QStringLiteral("SELECT count(*) FROM note_tags")).toInt(), 1);
+    QCOMPARE(lqtest::queryFile(store.path(), QStringLiteral("SELECT count(*) FROM note_tags"))
+                 .value(0)
+                 .toInt(),
+             1);
 }
 
 void StoreTest::deleteTag_thenSameNameAgain_savesCleanly()
@@ -291,10 +276,12 @@ void StoreTest::savedData_survivesReopening()
     QCOMPARE(reloaded->date(), QDate(2026, 12, 6).startOfDay());
     QCOMPARE(reloaded->tags().size(), 1);
     QCOMPARE(reloaded->tags().first()->createdAt(), created);
-    QCOMPARE(scalar(store.path(), QStringLiteral("PRAGMA journal_mode")).toString(),
-             QStringLiteral("wal"));
-    QCOMPARE(scalar(store.path(), QStringLiteral("PRAGMA user_version")).toInt(),
-             ModelContainer::schemaVersion);
+    QCOMPARE(
+        lqtest::queryFile(store.path(), QStringLiteral("PRAGMA journal_mode")).value(0).toString(),
+        QStringLiteral("wal"));
+    QCOMPARE(
+        lqtest::queryFile(store.path(), QStringLiteral("PRAGMA user_version")).value(0).toInt(),
+        ModelContainer::schemaVersion);
 }
 
 void StoreTest::autosave_writesPendingChangesWithoutAnExplicitSave()
@@ -306,7 +293,9 @@ void StoreTest::autosave_writesPendingChangesWithoutAnExplicitSave()
     insertNote(context, QDate(2026, 4, 4), QStringLiteral("kept"));
     QTRY_COMPARE(saved.count(), 1);
     QCOMPARE(saved.first().first().toBool(), true);
-    QCOMPARE(scalar(store.path(), QStringLiteral("SELECT content FROM notes")).toString(),
+    QCOMPARE(lqtest::queryFile(store.path(), QStringLiteral("SELECT content FROM notes"))
+                 .value(0)
+                 .toString(),
              QStringLiteral("kept"));
 }
 
@@ -321,22 +310,17 @@ void StoreTest::failedSave_keepsChangesPendingAndSucceedsLater()
 
     // Another program holds the write lock for longer than the store waits.
     {
-        QSqlDatabase blocker =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("blocker"));
-        blocker.setDatabaseName(store.path());
-        QVERIFY(blocker.open());
-        QSqlQuery lock(blocker);
-        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        lqtest::WriteLock lock(store.path());
         QVERIFY(!context->save());
         QVERIFY(!context->lastSaveError().isEmpty());
         QVERIFY(context->hasChanges());
-        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("blocker"));
 
     QVERIFY2(context->save(), qPrintable(context->lastSaveError()));
     QVERIFY(context->lastSaveError().isEmpty());
-    QCOMPARE(scalar(store.path(), QStringLiteral("SELECT content FROM notes")).toString(),
+    QCOMPARE(lqtest::queryFile(store.path(), QStringLiteral("SELECT content FROM notes"))
+                 .value(0)
+                 .toString(),
              QStringLiteral("second"));
 }
 

@@ -28,18 +28,11 @@ QStringList sortedNames(const QList<Tag *> &tags)
 QStringList storedLinks(const QString &path)
 {
     QStringList links;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("links"));
-        db.setDatabaseName(path);
-        db.open();
-        QSqlQuery query(db);
-        query.exec(QStringLiteral("SELECT n.day, t.name FROM note_tags l JOIN notes n ON n.id ="
-                                  " l.note_id JOIN tags t ON t.id = l.tag_id ORDER BY 1, 2"));
-        while (query.next())
-            links.append(query.value(0).toString() + QLatin1Char('/') + query.value(1).toString());
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("links"));
+    const QVariantList rows = lqtest::queryFile(
+        path, QStringLiteral("SELECT n.day || '/' || t.name FROM note_tags l JOIN notes n ON"
+                             " n.id = l.note_id JOIN tags t ON t.id = l.tag_id ORDER BY 1"));
+    for (const QVariant &row : rows)
+        links.append(row.toString());
     return links;
 }
 
@@ -156,15 +149,7 @@ void TagSyncTest::unchangedHashtags_costNoLinkChangeButOneSave()
 void TagSyncTest::failingTagFetch_stopsTheProgramWithTheMessage()
 {
     lqtest::TemporaryStore store;
-    {
-        QSqlDatabase other =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        other.setDatabaseName(store.path());
-        QVERIFY(other.open());
-        QSqlQuery query(other);
-        QVERIFY(query.exec(QStringLiteral("ALTER TABLE tags RENAME TO tags_gone")));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    lqtest::queryFile(store.path(), QStringLiteral("ALTER TABLE tags RENAME TO tags_gone"));
 
     int errorPipe[2];
     QCOMPARE(::pipe(errorPipe), 0);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariantList>
 
 #include <memory>
 
@@ -19,6 +20,24 @@ void pinEnvironment();
 // Switches the process's local time zone (an IANA name such as "America/New_York").
 void setTimeZone(const QByteArray &ianaName);
 
+// Runs SQL on a journal file through a connection of the test's own, as another program
+// would, and gives the first column of every row.
+QVariantList queryFile(const QString &path, const QString &sql);
+
+// Holds the journal's write lock from another connection for as long as it lives, so that
+// the store's saves fail as on a busy or stuck disk.
+class WriteLock
+{
+public:
+    explicit WriteLock(const QString &path);
+    ~WriteLock();
+    WriteLock(const WriteLock &) = delete;
+    WriteLock &operator=(const WriteLock &) = delete;
+
+private:
+    QString m_connection;
+};
+
 // A journal store in its own temporary folder, opened and reopened at will.
 class TemporaryStore
 {
@@ -28,7 +47,7 @@ public:
 
     QString path() const;
     ModelContext *context() const;
-    // Closes the container (saving nothing) and opens the same file again.
+    // Closes the container, which saves what is pending, and opens the same file again.
     void reopen();
     void close();
 
