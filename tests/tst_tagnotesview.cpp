@@ -58,6 +58,8 @@ private Q_SLOTS:
     void anotherTag_replacesTheBrowser();
     void cardLayout_titlePreviewAndDate_data();
     void cardLayout_titlePreviewAndDate();
+    void cardDate_isTheLocalesLongDateWithoutWeekday_data();
+    void cardDate_isTheLocalesLongDateWithoutWeekday();
     void manyNotes_onlyVisibleCardsReadTheirText();
 
 private:
@@ -320,6 +322,30 @@ void TestTagNotesView::cardLayout_titlePreviewAndDate_data()
         << u"T\na\n"_s + u"long line "_s.repeated(60) << u"T"_s << cut;
 }
 
+void TestTagNotesView::cardDate_isTheLocalesLongDateWithoutWeekday_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("date");
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates)
+                             << u"May 9, 2026"_s;
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << u"9. Mai 2026"_s;
+    QTest::newRow("French") << QLocale(QLocale::French, QLocale::France) << u"9 mai 2026"_s;
+}
+
+void TestTagNotesView::cardDate_isTheLocalesLongDateWithoutWeekday()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, date);
+    QLocale::setDefault(locale);
+    const Note note(QDate(2026, 5, 9).startOfDay(), u"text"_s);
+    QStyleOptionViewItem option;
+    option.rect = QRect(0, 0, 250, 180);
+    option.font = QApplication::font();
+    const QString shown = NoteCardView::cardLayout(option, &note).date.text;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(shown, date);
+}
+
 void TestTagNotesView::cardLayout_titlePreviewAndDate()
 {
     QFETCH(QString, content);
@@ -345,7 +371,7 @@ void TestTagNotesView::cardLayout_titlePreviewAndDate()
     } else {
         QCOMPARE(shown, preview);
     }
-    QCOMPARE(layout.date.text, u"5/9/26"_s);
+    QCOMPARE(layout.date.text, u"May 9, 2026"_s);
     QCOMPARE(layout.title.rect.top(), layout.content.top());
     QCOMPARE(layout.date.rect.bottom(), layout.content.bottom());
     if (!layout.preview.isEmpty()) {

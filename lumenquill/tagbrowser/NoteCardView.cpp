@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QLocale>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTextLayout>
 
@@ -16,6 +17,17 @@
 #include <cmath>
 
 namespace {
+
+// The day written out as the locale writes a long date, without the weekday:
+// "May 9, 2026", "9. Mai 2026".
+QString dayText(QDate day)
+{
+    static const QRegularExpression weekday(QStringLiteral("dddd[,.]?\\s*|,?\\s*dddd"));
+    const QLocale locale;
+    QString format = locale.dateFormat(QLocale::LongFormat);
+    format.remove(weekday);
+    return locale.toString(day, format.trimmed());
+}
 
 // Sizes relative to the body text, as the desktop's text styles relate them (13 pt body).
 QFont scaled(const QFont &base, qreal factor)
@@ -123,7 +135,7 @@ NoteCardView::Layout NoteCardView::cardLayout(const QStyleOptionViewItem &option
     const QFontMetrics caption(captionFont(option.font));
     layout.date.rect = QRect(content.left(), content.bottom() + 1 - caption.height(),
                              content.width(), caption.height());
-    layout.date.text = QLocale().toString(note->day(), QLocale::ShortFormat);
+    layout.date.text = dayText(note->day());
 
     const QString rest = remainingText(text);
     if (rest.isEmpty())
