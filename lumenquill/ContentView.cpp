@@ -154,6 +154,9 @@ void ContentView::showDetail()
         m_splitter->addWidget(detail);
     m_splitter->setStretchFactor(1, 1);
 
+    // Back from the tag browser, the user goes on writing.
+    if (m_editor && isVisible())
+        m_editor->focusTextSurface();
     delete oldEditor;
     // A card click gets here from inside the browser's own mouse or key handler.
     if (oldBrowser)

@@ -1,6 +1,8 @@
 #include "ContentView.h"
 #include "SelectionState.h"
+#include "editor/CustomTextView.h"
 #include "editor/NoteEditorView.h"
+#include "editor/RepresentableTextView.h"
 #include "model/ModelContext.h"
 #include "model/Note.h"
 #include "model/Tag.h"
@@ -228,7 +230,7 @@ void TestTagNotesView::cardClick_opensNoteInEditorOnItsDay()
     addNote(QDate(2026, 4, 30), u"last of April\n#trip"_s, tag);
     ContentView window(m_store->context());
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     if (dayAlreadySelected)
         window.selection()->setSelectedDate(may3->date());
     window.selection()->setSelectedTag(tag);
@@ -267,6 +269,7 @@ void TestTagNotesView::cardClick_opensNoteInEditorOnItsDay()
     QCOMPARE(selection->highlightedDate(), std::optional(may3->date()));
     QCOMPARE(window.editor()->note(), may3);
     QCOMPARE(window.editor()->editorText(), u"third\n#trip"_s);
+    QTRY_COMPARE(QApplication::focusWidget(), window.editor()->textSurface()->textView());
     const auto *splitter = window.findChild<QSplitter *>();
     QCOMPARE(splitter->count(), 2);
     QCOMPARE(splitter->widget(0), window.sidebar());
