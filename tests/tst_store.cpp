@@ -8,9 +8,11 @@
 #include "model/Note.h"
 #include "model/Tag.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 
@@ -63,6 +65,7 @@ private Q_SLOTS:
     void deleteTag_unlinksEveryNoteAndKeepsTheirText();
     void deleteTag_thenSameNameAgain_savesCleanly();
     void savedData_survivesReopening();
+    void journalLeftByACrash_opensWithWhatItsLogHolds();
     void autosave_writesPendingChangesWithoutAnExplicitSave();
     void failedSave_keepsChangesPendingAndSucceedsLater();
     void noteDay_staysOnItsCalendarDayAcrossTimeZones_data();
@@ -282,6 +285,29 @@ void StoreTest::savedData_survivesReopening()
     QCOMPARE(
         lqtest::queryFile(store.path(), QStringLiteral("PRAGMA user_version")).value(0).toInt(),
         ModelContainer::schemaVersion);
+}
+
+// A session killed before its first checkpoint leaves the tables only in the write-ahead
+// log, while the file's own header still looks like an empty database.
+void StoreTest::journalLeftByACrash_opensWithWhatItsLogHolds()
+{
+    lqtest::TemporaryStore store;
+    insertNote(store.context(), QDate(2026, 4, 4), QStringLiteral("in the log"));
+    QVERIFY(store.context()->save());
+    QTemporaryDir crashed;
+    const QString copy = crashed.filePath(QStringLiteral("journal.sqlite"));
+    for (const QString &suffix : {QString(), QStringLiteral("-wal")})
+        QVERIFY(QFile::copy(store.path() + suffix, copy + suffix));
+    QFile file(copy);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(44).right(4), QByteArray(4, '\0')); // no schema in the file itself yet
+
+    QString error;
+    auto reopened = ModelContainer::open(copy, &error);
+    QVERIFY2(reopened, qPrintable(error));
+    Note *note = reopened->mainContext()->fetchNote(QDate(2026, 4, 4)).record;
+    QVERIFY(note);
+    QCOMPARE(note->content(), QStringLiteral("in the log"));
 }
 
 void StoreTest::autosave_writesPendingChangesWithoutAnExplicitSave()
