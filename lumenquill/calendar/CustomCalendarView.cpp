@@ -1,6 +1,7 @@
 #include "CustomCalendarView.h"
 
 #include "SelectionState.h"
+#include "Symbols.h"
 // SelectionState.h holds QPointers to these and needs them complete.
 #include "model/Note.h"
 #include "model/Tag.h"
@@ -10,14 +11,9 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QIcon>
-#include <QImage>
-#include <QImageReader>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -26,17 +22,6 @@
 #include <array>
 
 using namespace Qt::StringLiterals;
-
-// The resources live in a static library, whose registration the linker would drop unless
-// something refers to it.
-static void ensureIconResources()
-{
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(resources);
-        return true;
-    }();
-    Q_UNUSED(registered);
-}
 
 namespace {
 
@@ -60,53 +45,6 @@ constexpr std::array<char16_t, DaysPerWeek> WeekdaySymbols = {u'M', u'T', u'W', 
 QDate firstOfMonth(QDate day)
 {
     return QDate(day.year(), day.month(), 1);
-}
-
-QImage drawnChevron(bool pointsLeft, int side)
-{
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(side / 16.0, side / 16.0);
-    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    QPainterPath path;
-    if (pointsLeft) {
-        path.moveTo(10.5, 2.5);
-        path.lineTo(5, 8);
-        path.lineTo(10.5, 13.5);
-    } else {
-        path.moveTo(5.5, 2.5);
-        path.lineTo(11, 8);
-        path.lineTo(5.5, 13.5);
-    }
-    painter.drawPath(path);
-    return image;
-}
-
-// Our own chevron in the given colour, so it stays legible in light and dark palettes. The
-// SVG needs Qt's SVG plugin; without it the same shape is drawn here.
-QIcon ownChevronIcon(bool pointsLeft, const QColor &colour)
-{
-    const QString resource =
-        pointsLeft ? u":/icons/chevron.left.svg"_s : u":/icons/chevron.right.svg"_s;
-    QIcon icon;
-    for (const qreal scale : {1.0, 2.0}) {
-        const int side = qRound(ChevronIconSize * scale);
-        QImageReader reader(resource);
-        reader.setScaledSize(QSize(side, side));
-        QImage glyph = reader.read();
-        if (glyph.isNull())
-            glyph = drawnChevron(pointsLeft, side);
-        glyph = glyph.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&glyph);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        painter.fillRect(glyph.rect(), colour);
-        painter.end();
-        glyph.setDevicePixelRatio(scale);
-        icon.addPixmap(QPixmap::fromImage(glyph));
-    }
-    return icon;
 }
 
 QToolButton *makeChevronButton(const QString &objectName, const QString &accessibleName,
@@ -232,7 +170,6 @@ CustomCalendarView::CustomCalendarView(SelectionState *selection, DaysWithNotesP
     : QWidget(parent), m_selection(selection), m_daysWithNotes(std::move(provider))
 {
     Q_ASSERT(m_selection);
-    ensureIconResources();
     setAccessibleName(u"Calendar"_s);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
@@ -446,13 +383,8 @@ void CustomCalendarView::applyFonts()
 
 void CustomCalendarView::applyChevronIcons()
 {
-    const bool mirrored = layoutDirection() == Qt::RightToLeft;
-    const QColor colour = palette().color(QPalette::ButtonText);
-    const auto iconFor = [&](const QString &themeName, bool pointsLeft) {
-        if (QIcon::hasThemeIcon(themeName))
-            return QIcon::fromTheme(themeName);
-        return ownChevronIcon(pointsLeft != mirrored, colour);
-    };
-    m_previousButton->setIcon(iconFor(u"go-previous"_s, true));
-    m_nextButton->setIcon(iconFor(u"go-next"_s, false));
+    m_previousButton->setIcon(
+        symbolIcon(Symbol::previous, palette(), QPalette::ButtonText, layoutDirection()));
+    m_nextButton->setIcon(
+        symbolIcon(Symbol::next, palette(), QPalette::ButtonText, layoutDirection()));
 }

@@ -1,9 +1,9 @@
 #include "sidebar/SidebarView.h"
 
 #include "SelectionState.h"
+#include "Symbols.h"
 #include "calendar/CustomCalendarView.h"
 #include "model/ModelContext.h"
-#include "sidebar/SidebarSymbols.h"
 #include "sidebar/TagListModel.h"
 #include "sidebar/TagSearchField.h"
 
@@ -218,12 +218,9 @@ bool SidebarView::eventFilter(QObject *watched, QEvent *event)
 
 void SidebarView::applyIcons()
 {
-    const QColor buttonColour = palette().color(QPalette::ButtonText);
-    m_sortButton->setIcon(sidebarSymbolIcon(SidebarSymbol::sortOrder, buttonColour));
-    m_searchButton->setIcon(sidebarSymbolIcon(SidebarSymbol::search, buttonColour));
-    m_tagModel->setTagIcon(sidebarSymbolIcon(SidebarSymbol::tag,
-                                             palette().color(QPalette::Highlight),
-                                             palette().color(QPalette::HighlightedText)));
+    m_sortButton->setIcon(symbolIcon(Symbol::sortOrder, palette()));
+    m_searchButton->setIcon(symbolIcon(Symbol::search, palette()));
+    m_tagModel->setTagIcon(symbolIcon(Symbol::tag, palette(), QPalette::Highlight));
 }
 
 void SidebarView::setSearchingTags(bool searching)

@@ -1,6 +1,6 @@
 #include "sidebar/TagSearchField.h"
 
-#include "sidebar/SidebarSymbols.h"
+#include "Symbols.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -94,8 +94,7 @@ void TagSearchField::changeEvent(QEvent *event)
 
 void TagSearchField::applyIcons()
 {
-    const QColor secondary = palette().color(QPalette::PlaceholderText);
-    m_magnifier->setPixmap(sidebarSymbolIcon(SidebarSymbol::search, secondary)
+    m_magnifier->setPixmap(symbolIcon(Symbol::search, palette(), QPalette::PlaceholderText)
                                .pixmap(QSize(IconSize, IconSize), devicePixelRatioF()));
-    m_clearButton->setIcon(sidebarSymbolIcon(SidebarSymbol::clearSearch, secondary));
+    m_clearButton->setIcon(symbolIcon(Symbol::clearSearch, palette(), QPalette::PlaceholderText));
 }
