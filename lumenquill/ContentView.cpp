@@ -11,6 +11,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace {
 
 constexpr int sidebarMinimumWidth = 250;
@@ -92,15 +94,17 @@ void ContentView::loadOrCreateNote(const QDateTime &instant)
 {
     const QDate day = instant.toLocalTime().date();
     const FetchResult<Note> fetched = m_modelContext->fetchNote(day);
-    if (!fetched.ok()) {
+    Note *note = fetched.record;
+    if (fetched.ok() && !note) {
+        auto created = std::make_unique<Note>(day.startOfDay(), QString());
+        if (m_modelContext->insert(created.get()))
+            note = created.release();
+    }
+    // The store could not be read: no note is open, rather than one that is never saved.
+    if (!note) {
         m_selection->setSelectedNoteToEdit(nullptr);
         m_selection->setHighlightedDate(std::nullopt);
         return;
-    }
-    Note *note = fetched.record;
-    if (!note) {
-        note = new Note(day.startOfDay(), QString());
-        m_modelContext->insert(note);
     }
     m_selection->setHighlightedDate(day.startOfDay());
     m_selection->setSelectedNoteToEdit(note);

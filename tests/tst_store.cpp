@@ -190,14 +190,13 @@ void StoreTest::uniqueValues_secondRecordIsRefused()
 
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("already in the journal")));
-    auto *second = new Note(at(2026, 2, 2, 18), QStringLiteral("second"));
-    context->insert(second);
-    QCOMPARE(second->id(), 0);
-    delete second;
+    Note second(at(2026, 2, 2, 18), QStringLiteral("second"));
+    QVERIFY(!context->insert(&second));
+    QCOMPARE(second.id(), 0);
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("already in the journal")));
     Tag duplicate(QStringLiteral("x"), QDateTime::currentDateTime());
-    context->insert(&duplicate);
+    QVERIFY(!context->insert(&duplicate));
     QCOMPARE(duplicate.id(), 0);
     QVERIFY2(context->save(), qPrintable(context->lastSaveError()));
     QCOMPARE(context->fetchNote(QDate(2026, 2, 2)).record->content(), QStringLiteral("first"));

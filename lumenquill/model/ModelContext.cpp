@@ -97,18 +97,18 @@ bool ModelContext::prepareIdentifiers(QString *error)
     return true;
 }
 
-void ModelContext::insert(Note *note)
+bool ModelContext::insert(Note *note)
 {
-    if (!note || note->m_context == this)
-        return;
-    Q_ASSERT(!note->m_context);
+    if (!note || note->m_context)
+        return note && note->m_context == this;
     // The program always looks a day up before creating its note; a second note for the
     // same day would make every later save fail, so it is refused here.
     const auto existing = fetchNote(note->m_day);
     if (existing.record || !existing.ok()) {
-        qWarning("A note for %s is already in the journal; the new one is not added.",
+        qWarning("A note for %s is already in the journal, or the journal cannot be read; the"
+                 " new one is not added.",
                  qPrintable(dayKey(note->m_day)));
-        return;
+        return false;
     }
     note->m_context = this;
     note->m_id = m_nextNoteId++;
@@ -124,18 +124,19 @@ void ModelContext::insert(Note *note)
     }
     Q_EMIT noteInserted(note);
     markChanged();
+    return true;
 }
 
-void ModelContext::insert(Tag *tag)
+bool ModelContext::insert(Tag *tag)
 {
-    if (!tag || tag->m_context == this)
-        return;
-    Q_ASSERT(!tag->m_context);
+    if (!tag || tag->m_context)
+        return tag && tag->m_context == this;
     const auto existing = fetchTag(tag->m_name);
     if (existing.record || !existing.ok()) {
-        qWarning("A tag named %s is already in the journal; the new one is not added.",
+        qWarning("A tag named %s is already in the journal, or the journal cannot be read; the"
+                 " new one is not added.",
                  qPrintable(tag->m_name));
-        return;
+        return false;
     }
     tag->m_context = this;
     tag->m_id = m_nextTagId++;
@@ -152,6 +153,7 @@ void ModelContext::insert(Tag *tag)
     }
     Q_EMIT tagInserted(tag);
     markChanged();
+    return true;
 }
 
 void ModelContext::deleteTag(Tag *tag)

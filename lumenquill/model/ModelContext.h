@@ -39,8 +39,10 @@ public:
     ~ModelContext() override;
 
     // Takes ownership of a record made by its initialiser and gives it an identifier.
-    void insert(Note *note);
-    void insert(Tag *tag);
+    // Refuses (false, ownership stays with the caller) a second note for a day or a second
+    // tag of a name, and a record it cannot check because the store cannot be read.
+    bool insert(Note *note);
+    bool insert(Tag *tag);
     // Removes the tag from the store and from every note's tags; the notes stay as they are.
     // The handle is destroyed later, after tagDeleted; holders are told by tagAboutToBeDeleted.
     void deleteTag(Tag *tag);

@@ -9,6 +9,8 @@
 #include <QDateTime>
 #include <QSet>
 
+#include <memory>
+
 void updateTags(ModelContext *context, Note *note, const QString &text)
 {
     const std::optional<QSet<QString>> wanted = extractHashtags(text);
@@ -40,7 +42,9 @@ Tag *fetchOrCreateTag(ModelContext *context, const QString &name)
                    fetched.error);
     if (fetched.record)
         return fetched.record;
-    auto *tag = new Tag(name, QDateTime::currentDateTime());
-    context->insert(tag);
-    return tag;
+    auto tag = std::make_unique<Tag>(name, QDateTime::currentDateTime());
+    if (!context->insert(tag.get()))
+        fatalError(QStringLiteral("Failed to fetch or create tag ") + name +
+                   QStringLiteral(": the journal refused the new tag"));
+    return tag.release();
 }
