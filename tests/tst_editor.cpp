@@ -56,6 +56,7 @@ private Q_SLOTS:
     void burstOfKeys_makesOneWriteAndOneSave();
     void textChangedAndChangedBack_writesNothing();
     void loadingNotes_neverWritesThem();
+    void undoAfterSwitchingDays_neverBringsBackTheOtherNotesText();
     void visitingDays_leavesOneEmptyNotePerDay();
     void failingLookup_leavesNoNoteOpenAndNoDayHighlighted();
     void switchingDayWithinHalfASecond_savesTheTextToItsOwnNote();
@@ -190,6 +191,21 @@ void EditorTest::loadingNotes_neverWritesThem()
     QTRY_VERIFY(!m_window->editor()->hasPendingSave());
     QCOMPARE(writes.count(), 0);
     QCOMPARE(saves.count(), 0);
+}
+
+void EditorTest::undoAfterSwitchingDays_neverBringsBackTheOtherNotesText()
+{
+    typeIntoEditor(QStringLiteral("secret #private"));
+    QTest::keyClick(textView(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(textView(), Qt::Key_Delete);
+    QTRY_COMPARE(m_window->editor()->editorText(), QString());
+    // Both notes are empty now, so switching replaces no text in the surface.
+    m_window->selection()->setSelectedDate(today().addDays(-1).startOfDay());
+    QTest::keyClick(textView(), Qt::Key_Z, Qt::ControlModifier);
+    m_window->editor()->flushPendingSave();
+    QCOMPARE(textView()->text(), QString());
+    QCOMPARE(m_store->context()->fetchNote(today().addDays(-1)).record->content(), QString());
+    QCOMPARE(m_store->context()->fetchTag(QStringLiteral("private")).record, nullptr);
 }
 
 void EditorTest::visitingDays_leavesOneEmptyNotePerDay()

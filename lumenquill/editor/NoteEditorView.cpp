@@ -3,6 +3,7 @@
 #include "SelectionState.h"
 #include "editor/EditorStatusBarView.h"
 #include "editor/RepresentableTextView.h"
+#include "editor/TextCounts.h"
 #include "model/ModelContext.h"
 #include "model/Note.h"
 #include "tags/TagSync.h"
@@ -23,12 +24,6 @@ QFont editorFont()
                      : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSize(14);
     return font;
-}
-
-bool canonicallyEqual(const QString &a, const QString &b)
-{
-    return a == b ||
-           a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
 }
 
 } // namespace
@@ -85,17 +80,9 @@ QString NoteEditorView::headerText() const
     return m_header->text();
 }
 
-void NoteEditorView::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_loaded)
-        load();
-}
-
 // Fills the editor from the open note, never writing it.
 void NoteEditorView::load()
 {
-    m_loaded = true;
     if (m_loadedNote)
         disconnect(m_loadedNote, nullptr, this, nullptr);
     m_loadedNote = m_selection->selectedNoteToEdit();
@@ -109,6 +96,8 @@ void NoteEditorView::load()
     }
     updateHeader();
     setEditorText(hasNote ? m_loadedNote->content() : QString());
+    // Undo must not reach back into the note that was open before.
+    m_surface->clearUndoHistory();
 }
 
 void NoteEditorView::updateHeader()
@@ -125,12 +114,13 @@ void NoteEditorView::setEditorText(const QString &text)
     m_editorText = text;
     m_statusBar->setText(text);
     m_surface->setText(text);
-    scheduleSave(text);
+    scheduleSave();
 }
 
-void NoteEditorView::scheduleSave(const QString &newText)
+// The text to save is read when the job runs: every change restarts it, so a job that runs
+// always finds the latest text.
+void NoteEditorView::scheduleSave()
 {
-    m_pendingText = newText;
     m_debounceTask.start();
 }
 
@@ -138,10 +128,10 @@ void NoteEditorView::runSave()
 {
     m_debounceTask.stop();
     Note *note = m_loadedNote;
-    if (!note || canonicallyEqual(note->content(), m_pendingText))
+    if (!note || canonicallyEqual(note->content(), m_editorText))
         return;
-    note->setContent(m_pendingText);
-    updateTags(m_modelContext, note, m_pendingText);
+    note->setContent(m_editorText);
+    updateTags(m_modelContext, note, m_editorText);
 }
 
 void NoteEditorView::flushPendingSave()

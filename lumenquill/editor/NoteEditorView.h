@@ -42,13 +42,10 @@ public:
     void flushPendingSave();
     void focusTextSurface();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void load();
     void setEditorText(const QString &text);
-    void scheduleSave(const QString &newText);
+    void scheduleSave();
     void runSave();
     void updateHeader();
     void showSaveState();
@@ -63,7 +60,5 @@ private:
     QString m_editorText;
     // The note whose text the editor holds: pending edits belong to it.
     QPointer<Note> m_loadedNote;
-    QString m_pendingText;
     QTimer m_debounceTask;
-    bool m_loaded = false;
 };

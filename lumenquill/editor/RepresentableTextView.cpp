@@ -1,4 +1,5 @@
 #include "editor/RepresentableTextView.h"
+#include "editor/TextCounts.h"
 
 #include "editor/CustomTextView.h"
 
@@ -11,16 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-bool canonicallyEqual(const QString &a, const QString &b)
-{
-    return a == b ||
-           a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
-}
-
-} // namespace
 
 RepresentableTextView::RepresentableTextView(QWidget *parent)
     : QWidget(parent), m_textView(new CustomTextView(this))
@@ -120,4 +111,9 @@ void RepresentableTextView::deliverWriteBack()
 void RepresentableTextView::flushWriteBack()
 {
     deliverWriteBack();
+}
+
+void RepresentableTextView::clearUndoHistory()
+{
+    m_textView->document()->clearUndoRedoStacks();
 }

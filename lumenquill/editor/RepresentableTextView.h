@@ -27,6 +27,7 @@ public:
     bool hasPendingWriteBack() const { return m_writeBackPending; }
     // Delivers a pending write-back now, e.g. before the binding moves to another note.
     void flushWriteBack();
+    void clearUndoHistory();
 
 Q_SIGNALS:
     void textEdited(const QString &text);

@@ -86,3 +86,9 @@ QString countsText(const QString &text)
     return QCoreApplication::translate("EditorStatusBarView", "%1 words %2 characters")
         .arg(QString::number(wordCount(text)), QString::number(characterCount(text)));
 }
+
+bool canonicallyEqual(const QString &a, const QString &b)
+{
+    return a == b ||
+           a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
+}

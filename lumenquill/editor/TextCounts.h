@@ -16,3 +16,6 @@ qsizetype characterCount(const QString &text);
 
 // The status bar's "N words N characters", translatable, with one form for every number.
 QString countsText(const QString &text);
+
+// Texts that differ only in their Unicode normalisation are the same text to the user.
+bool canonicallyEqual(const QString &a, const QString &b);
