@@ -75,6 +75,7 @@ private Q_SLOTS:
     void initTestCase() { lqtest::pinEnvironment(); }
 
     void firstLaunch_createsTheStoreAndQuitsCleanlyOnSigterm();
+    void secondLaunch_leavesTheJournalToTheFirst();
     void unusableStore_stopsWithTheMessageAndLeavesTheFile_data();
     void unusableStore_stopsWithTheMessageAndLeavesTheFile();
     void textTypedJustBeforeSigterm_isSavedWithItsTags();
@@ -97,6 +98,29 @@ void AppTest::firstLaunch_createsTheStoreAndQuitsCleanlyOnSigterm()
     // The window opened on today's note, which is kept although nothing was typed.
     QCOMPARE(lqtest::queryFile(storePath(dataHome), QStringLiteral("SELECT day FROM notes")),
              QVariantList{QDate::currentDate().toString(Qt::ISODate)});
+}
+
+void AppTest::secondLaunch_leavesTheJournalToTheFirst()
+{
+    QTemporaryDir dataHome;
+    QProcess first;
+    first.setProcessEnvironment(appEnvironment(dataHome));
+    first.start(QStringLiteral(LQ_BINARY_PATH), {});
+    QTRY_VERIFY_WITH_TIMEOUT(isSqliteFile(storePath(dataHome)), 20000);
+
+    QProcess second;
+    second.setProcessEnvironment(appEnvironment(dataHome));
+    second.start(QStringLiteral(LQ_BINARY_PATH), {});
+    QVERIFY(second.waitForFinished(20000));
+    QVERIFY(second.exitCode() != 0);
+    const QString errors = QString::fromLocal8Bit(second.readAllStandardError());
+    QVERIFY2(
+        errors.contains(fatalPrefix + storePath(dataHome) + QStringLiteral(" is already open")),
+        qPrintable(errors));
+    QCOMPARE(first.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    QVERIFY(first.waitForFinished(20000));
+    QCOMPARE(first.exitCode(), 0);
 }
 
 void AppTest::unusableStore_stopsWithTheMessageAndLeavesTheFile_data()

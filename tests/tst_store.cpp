@@ -66,6 +66,7 @@ private Q_SLOTS:
     void deleteTag_thenSameNameAgain_savesCleanly();
     void savedData_survivesReopening();
     void journalLeftByACrash_opensWithWhatItsLogHolds();
+    void journalOpenElsewhere_isRefusedUntilClosed();
     void autosave_writesPendingChangesWithoutAnExplicitSave();
     void failedSave_keepsChangesPendingAndSucceedsLater();
     void noteDay_staysOnItsCalendarDayAcrossTimeZones_data();
@@ -307,6 +308,16 @@ void StoreTest::journalLeftByACrash_opensWithWhatItsLogHolds()
     Note *note = reopened->mainContext()->fetchNote(QDate(2026, 4, 4)).record;
     QVERIFY(note);
     QCOMPARE(note->content(), QStringLiteral("in the log"));
+}
+
+void StoreTest::journalOpenElsewhere_isRefusedUntilClosed()
+{
+    lqtest::TemporaryStore store;
+    QString error;
+    QVERIFY(!ModelContainer::open(store.path(), &error));
+    QVERIFY2(error.contains(QStringLiteral("already open")), qPrintable(error));
+    store.close();
+    QVERIFY2(ModelContainer::open(store.path(), &error), qPrintable(error));
 }
 
 void StoreTest::autosave_writesPendingChangesWithoutAnExplicitSave()

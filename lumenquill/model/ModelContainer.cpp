@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -174,8 +175,9 @@ bool createSchema(QSqlDatabase &db, QString *error)
 
 } // namespace
 
-ModelContainer::ModelContainer(const QString &path, const QString &connectionName)
-    : m_path(path), m_connectionName(connectionName),
+ModelContainer::ModelContainer(const QString &path, const QString &connectionName,
+                               std::unique_ptr<QLockFile> lock)
+    : m_lock(std::move(lock)), m_path(path), m_connectionName(connectionName),
       m_context(std::make_unique<ModelContext>(connectionName))
 {}
 
@@ -206,12 +208,26 @@ std::unique_ptr<ModelContainer> ModelContainer::open(const QString &path, QStrin
         *error = QStringLiteral("%1 is a folder, not a journal file").arg(path);
         return nullptr;
     }
-    if (isNew) {
-        if (!QDir().mkpath(info.absolutePath())) {
-            *error = QStringLiteral("cannot create the folder %1").arg(info.absolutePath());
-            return nullptr;
-        }
-    } else {
+    if (!QDir().mkpath(info.absolutePath())) {
+        *error = QStringLiteral("cannot create the folder %1").arg(info.absolutePath());
+        return nullptr;
+    }
+    // One process at a time: each keeps its own picture of the journal and would overwrite
+    // what another one saved. A lock left by a process that has died is taken over.
+    auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock()) {
+        qint64 pid = 0;
+        QString host, application;
+        lock->getLockInfo(&pid, &host, &application);
+        *error = lock->error() == QLockFile::LockFailedError
+                     ? QStringLiteral("%1 is already open in another LumenQuill (process %2)")
+                           .arg(path)
+                           .arg(pid)
+                     : QStringLiteral("cannot create the lock file %1.lock").arg(path);
+        return nullptr;
+    }
+    if (!isNew) {
         Header header;
         if (!checkFile(path, &header, error) ||
             (header.hasLog && !readThroughLog(path, connectionName, &header, error)) ||
@@ -220,10 +236,11 @@ std::unique_ptr<ModelContainer> ModelContainer::open(const QString &path, QStrin
         isNew = header.isEmpty;
     }
 
-    std::unique_ptr<ModelContainer> container(new ModelContainer(path, connectionName));
+    std::unique_ptr<ModelContainer> container(
+        new ModelContainer(path, connectionName, std::move(lock)));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=500"));
     QVariant journalMode;
     if (!db.open()) {
         *error = db.lastError().text();

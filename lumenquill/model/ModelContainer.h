@@ -5,11 +5,13 @@
 #include <memory>
 
 class ModelContext;
+class QLockFile;
 
 // Owns the connection to one journal file and its main context.
 //
 // Opening never changes a file it cannot use: a file that is not a journal, a damaged or
-// truncated one, or one written by a newer version is reported and left as it was.
+// truncated one, or one written by a newer version is reported and left as it was. Only
+// one container, in one process, holds a journal at a time.
 class ModelContainer
 {
 public:
@@ -29,8 +31,10 @@ public:
     QString path() const { return m_path; }
 
 private:
-    ModelContainer(const QString &path, const QString &connectionName);
+    ModelContainer(const QString &path, const QString &connectionName,
+                   std::unique_ptr<QLockFile> lock);
 
+    std::unique_ptr<QLockFile> m_lock;
     QString m_path;
     QString m_connectionName;
     std::unique_ptr<ModelContext> m_context;
