@@ -6,7 +6,14 @@
 #include "model/ModelContext.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QSocketNotifier>
+#include <QThread>
+
+#include <cstdio>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -37,26 +44,56 @@ LumenquillApp::LumenquillApp(const QString &storePath)
 
 LumenquillApp::~LumenquillApp()
 {
-    saveEverything();
     m_window.reset();
     m_sharedModelContainer.reset();
 }
 
 int LumenquillApp::exec()
 {
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [this] { saveEverything(); });
     m_window->show();
     const int status = QApplication::exec();
-    saveEverything();
+    saveBeforeExit();
     return status;
 }
 
-void LumenquillApp::saveEverything()
+// The last chance to save: a journal that stays locked or a full disk gets a few tries,
+// and what still cannot be saved is written out as plain text beside the journal.
+void LumenquillApp::saveBeforeExit()
 {
-    if (m_window)
-        m_window->flushPendingEdits();
-    if (m_sharedModelContainer)
-        m_sharedModelContainer->mainContext()->save();
+    constexpr int tries = 3;
+    m_window->flushPendingEdits();
+    ModelContext *context = m_sharedModelContainer->mainContext();
+    for (int attempt = 1; !context->save(); ++attempt) {
+        if (attempt == tries) {
+            keepUnsavedText();
+            return;
+        }
+        QThread::msleep(500);
+    }
+}
+
+void LumenquillApp::keepUnsavedText()
+{
+    ModelContext *context = m_sharedModelContainer->mainContext();
+    const QString path =
+        QFileInfo(m_sharedModelContainer->path())
+            .dir()
+            .filePath(
+                QStringLiteral("unsaved-%1.txt")
+                    .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        for (const Note *note : context->unsavedNotes()) {
+            file.write(QStringLiteral("# %1\n%2\n\n")
+                           .arg(note->day().toString(Qt::ISODate), note->content())
+                           .toUtf8());
+        }
+    }
+    const bool kept = file.commit();
+    std::fprintf(stderr, "LumenQuill could not save the journal (%s). %s\n",
+                 qPrintable(context->lastSaveError()),
+                 kept ? qPrintable(QStringLiteral("The unsaved text is kept in ") + path)
+                      : "The unsaved text could not be kept either.");
 }
 
 // A logout or `kill` sends SIGTERM: turn it into an ordinary quit, so that the text typed

@@ -25,7 +25,8 @@ public:
 
 private:
     void watchTerminationSignals();
-    void saveEverything();
+    void saveBeforeExit();
+    void keepUnsavedText();
 
     std::unique_ptr<ModelContainer> m_sharedModelContainer;
     std::unique_ptr<ContentView> m_window;

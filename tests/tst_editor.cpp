@@ -15,6 +15,8 @@
 #include "sidebar/SidebarView.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -63,6 +65,7 @@ private Q_SLOTS:
     void pickingATagWithinHalfASecond_savesTheTextAtOnce();
     void closingTheWindowWithinHalfASecond_savesTheText();
     void quittingWithinHalfASecond_savesTheText();
+    void quittingWhileTheJournalStaysLocked_keepsTheTextBesideIt();
     void failedSave_isShownAndRetriedUntilTheTextIsOnDisk();
 
 private:
@@ -283,6 +286,31 @@ void EditorTest::quittingWithinHalfASecond_savesTheText()
     QCOMPARE(
         lqtest::queryFile(path, QStringLiteral("SELECT count(*) FROM note_tags")).value(0).toInt(),
         1);
+}
+
+void EditorTest::quittingWhileTheJournalStaysLocked_keepsTheTextBesideIt()
+{
+    m_window.reset();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+    {
+        LumenquillApp app(path);
+        std::unique_ptr<lqtest::WriteLock> lock;
+        QTimer::singleShot(0, [&] {
+            lock = std::make_unique<lqtest::WriteLock>(path);
+            QTest::keyClicks(app.window()->editor()->textSurface()->textView(),
+                             QStringLiteral("words under lock"));
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        });
+        QCOMPARE(app.exec(), 0);
+        lock.reset();
+    }
+    const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("unsaved-*.txt")});
+    QCOMPARE(kept.size(), 1);
+    QFile file(dir.filePath(kept.first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()),
+             QStringLiteral("# %1\nwords under lock\n\n").arg(today().toString(Qt::ISODate)));
 }
 
 void EditorTest::failedSave_isShownAndRetriedUntilTheTextIsOnDisk()

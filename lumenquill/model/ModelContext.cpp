@@ -191,6 +191,16 @@ bool ModelContext::hasChanges() const
            !m_changedTags.isEmpty() || !m_deletedTags.isEmpty() || !m_linkChanges.isEmpty();
 }
 
+QList<Note *> ModelContext::unsavedNotes() const
+{
+    // A new note that is still empty holds nothing to lose.
+    QList<Note *> notes = m_insertedNotes;
+    notes.removeIf([](const Note *note) { return note->m_content.isEmpty(); });
+    for (Note *note : m_changedNotes)
+        notes.append(note);
+    return notes;
+}
+
 bool ModelContext::save()
 {
     m_autosaveTimer.stop();

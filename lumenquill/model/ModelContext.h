@@ -51,6 +51,8 @@ public:
     // changes stay pending, lastSaveError() says why, and a retry is scheduled.
     bool save();
     bool hasChanges() const;
+    // The notes whose latest text is not on disk yet.
+    QList<Note *> unsavedNotes() const;
     QString lastSaveError() const { return m_lastSaveError; }
 
     // Delay of the automatic save after a change, and of the retry after a failed save.
