@@ -5,6 +5,7 @@
 #include "ContentView.h"
 #include "model/ModelContainer.h"
 #include "model/ModelContext.h"
+#include "sidebar/TagSortOption.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -68,6 +69,28 @@ void daysWithNotesOfAMonth(benchmark::State &state)
             container->mainContext()->noteDaysBetween(first, first.addDays(41)));
 }
 BENCHMARK(daysWithNotesOfAMonth);
+
+// Choosing "Most Recent" on a journal just opened: every tag's latest note day.
+void recentOrderFirstTime(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto container = openJournal(state);
+        ModelContext *context = container->mainContext();
+        benchmark::DoNotOptimize(visibleTags(context->allTags(), QString(), TagSortOption::recent));
+    }
+}
+BENCHMARK(recentOrderFirstTime)->Unit(benchmark::kMillisecond);
+
+// The same order rebuilt after a change, as the sidebar does after every save.
+void recentOrderAgain(benchmark::State &state)
+{
+    auto container = openJournal(state);
+    ModelContext *context = container->mainContext();
+    visibleTags(context->allTags(), QString(), TagSortOption::recent);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(visibleTags(context->allTags(), QString(), TagSortOption::recent));
+}
+BENCHMARK(recentOrderAgain);
 
 } // namespace
 

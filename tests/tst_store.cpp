@@ -73,6 +73,7 @@ private Q_SLOTS:
     void noteDay_staysOnItsCalendarDayAcrossTimeZones();
     void liveQueries_listNotesNewestFirstAndTagsInStoreOrder();
     void noteDaysBetween_coversSavedAndPendingNotes();
+    void latestNoteDay_followsSavedAndPendingLinks();
 };
 
 void StoreTest::newNote_isNormalisedToItsLocalDay_data()
@@ -425,6 +426,33 @@ void StoreTest::noteDaysBetween_coversSavedAndPendingNotes()
     insertNote(context, QDate(2026, 4, 1));
     QCOMPARE(context->noteDaysBetween(QDate(2026, 3, 1), QDate(2026, 3, 31)),
              (QSet<QDate>{QDate(2026, 3, 1), QDate(2026, 3, 31)}));
+}
+
+void StoreTest::latestNoteDay_followsSavedAndPendingLinks()
+{
+    lqtest::TemporaryStore store;
+    ModelContext *context = store.context();
+    Tag *a = insertTag(context, QStringLiteral("a"));
+    insertTag(context, QStringLiteral("b"));
+    insertNote(context, QDate(2026, 1, 3))->addTag(a);
+    insertNote(context, QDate(2026, 1, 9))->addTag(a);
+    QVERIFY(context->save());
+    store.reopen();
+    context = store.context();
+    a = context->fetchTag(QStringLiteral("a")).record;
+    Tag *b = context->fetchTag(QStringLiteral("b")).record;
+    QCOMPARE(a->latestNoteDay(), QDate(2026, 1, 9));
+    QCOMPARE(b->latestNoteDay(), QDate());
+
+    Note *later = insertNote(context, QDate(2026, 2, 1));
+    later->addTag(a);
+    later->addTag(b);
+    QCOMPARE(a->latestNoteDay(), QDate(2026, 2, 1));
+    QCOMPARE(b->latestNoteDay(), QDate(2026, 2, 1));
+    later->removeTag(a);
+    QCOMPARE(a->latestNoteDay(), QDate(2026, 1, 9));
+    context->fetchNote(QDate(2026, 1, 9)).record->removeTag(a);
+    QCOMPARE(a->latestNoteDay(), QDate(2026, 1, 3));
 }
 
 QTEST_GUILESS_MAIN(StoreTest)

@@ -475,6 +475,40 @@ void ModelContext::loadNotes(const Tag *tag)
     tag->m_notes = notes;
 }
 
+// Walks the links from the newest note back, through the indexes alone, until every tag
+// that has notes has been met: usually within the last few weeks of the journal. Tags with
+// unsaved link changes are left to work it out from their notes.
+void ModelContext::loadLatestNoteDays()
+{
+    QSqlQuery count(database());
+    QSqlQuery links(database());
+    links.setForwardOnly(true);
+    QString error;
+    if (!run(count, QStringLiteral("SELECT COUNT(DISTINCT tag_id) FROM note_tags"), {}, &error) ||
+        !count.next() ||
+        !run(links,
+             QStringLiteral("SELECT l.tag_id, n.day FROM notes n JOIN note_tags l ON"
+                            " l.note_id = n.id ORDER BY n.day DESC"),
+             {}, &error)) {
+        qWarning("Cannot read the tags' latest days: %s", qPrintable(error));
+        return;
+    }
+    const qsizetype linkedTags = count.value(0).toLongLong();
+    QHash<PersistentIdentifier, QDate> latest;
+    while (latest.size() < linkedTags && links.next()) {
+        const PersistentIdentifier tag = links.value(0).toLongLong();
+        if (!latest.contains(tag))
+            latest.insert(tag, QDate::fromString(links.value(1).toString(), Qt::ISODate));
+    }
+    QSet<PersistentIdentifier> changing;
+    for (const LinkChange &change : std::as_const(m_linkChanges))
+        changing.insert(change.tag);
+    for (Tag *tag : std::as_const(m_tagsById)) {
+        if (!tag->m_latestNoteDay && !tag->m_notesLoaded && !changing.contains(tag->m_id))
+            tag->m_latestNoteDay = latest.value(tag->m_id);
+    }
+}
+
 void ModelContext::contentChanged(Note *note)
 {
     if (!m_insertedNotes.contains(note))

@@ -93,6 +93,7 @@ private:
     void loadContent(const Note *note);
     void loadTags(const Note *note);
     void loadNotes(const Tag *tag);
+    void loadLatestNoteDays();
 
     void contentChanged(Note *note);
     void dateChanged(Note *note);

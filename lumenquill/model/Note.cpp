@@ -34,6 +34,8 @@ void Note::setDate(const QDateTime &date)
     if (day == m_day)
         return;
     m_day = day;
+    for (Tag *tag : tags())
+        tag->m_latestNoteDay.reset();
     if (m_context)
         m_context->dateChanged(this);
     Q_EMIT dateChanged();
@@ -116,12 +118,14 @@ void Note::removeTag(Tag *tag)
 void Note::linkChanged(const QList<Tag *> &added, const QList<Tag *> &removed)
 {
     for (Tag *tag : added) {
+        tag->m_latestNoteDay.reset();
         if (tag->m_notesLoaded && !tag->m_notes.contains(this))
             tag->m_notes.append(this);
         if (m_context)
             m_context->linkChanged(this, tag, true);
     }
     for (Tag *tag : removed) {
+        tag->m_latestNoteDay.reset();
         if (tag->m_notesLoaded)
             tag->m_notes.removeAll(this);
         if (m_context)

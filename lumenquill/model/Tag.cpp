@@ -48,6 +48,19 @@ QList<Note *> Tag::notes() const
     return m_notes;
 }
 
+QDate Tag::latestNoteDay() const
+{
+    if (!m_latestNoteDay && !m_notesLoaded && m_context)
+        m_context->loadLatestNoteDays();
+    if (!m_latestNoteDay) {
+        QDate latest;
+        for (const Note *note : notes())
+            latest = std::max(latest, note->day());
+        m_latestNoteDay = latest;
+    }
+    return *m_latestNoteDay;
+}
+
 // Goes through the notes' side, which keeps both lists and the store in step; only the
 // order asked for here is then taken over.
 void Tag::setNotes(const QList<Note *> &notes)

@@ -2,10 +2,13 @@
 
 #include "model/PersistentIdentifier.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 class ModelContext;
 class Note;
@@ -34,6 +37,9 @@ public:
     // The notes that carry the tag, loaded from the store when first read.
     QList<Note *> notes() const;
     void setNotes(const QList<Note *> &notes);
+    // The latest day among the tag's notes (invalid when it has none), known without
+    // loading the notes themselves.
+    QDate latestNoteDay() const;
 
 Q_SIGNALS:
     void nameChanged();
@@ -55,4 +61,5 @@ private:
     QDateTime m_createdAt;
     mutable QList<Note *> m_notes;
     mutable bool m_notesLoaded = true;
+    mutable std::optional<QDate> m_latestNoteDay;
 };

@@ -53,16 +53,8 @@ QList<TagSortOption> allTagSortOptions()
 
 QDateTime recencyDate(const Tag *tag)
 {
-    const QList<Note *> notes = tag->notes();
-    if (notes.isEmpty())
-        return tag->createdAt();
-    QDateTime latest = notes.first()->date();
-    for (const Note *note : notes) {
-        const QDateTime date = note->date();
-        if (date > latest)
-            latest = date;
-    }
-    return latest;
+    const QDate latest = tag->latestNoteDay();
+    return latest.isValid() ? latest.startOfDay() : tag->createdAt();
 }
 
 QList<Tag *> visibleTags(const QList<Tag *> &allTags, const QString &searchText,
@@ -93,7 +85,7 @@ QList<Tag *> visibleTags(const QList<Tag *> &allTags, const QString &searchText,
         break;
     }
     case TagSortOption::recent: {
-        // Worked out once per tag: reading a tag's notes may go to the store.
+        // Worked out once per tag for the whole sort.
         QHash<const Tag *, QDateTime> keys;
         keys.reserve(tags.size());
         for (const Tag *tag : std::as_const(tags))
