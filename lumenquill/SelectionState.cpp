@@ -44,7 +44,6 @@ void SelectionState::setSelectedNoteToEdit(Note *note)
 {
     if (note == m_selectedNoteToEdit.data())
         return;
-    Note *previous = m_selectedNoteToEdit.data();
     m_selectedNoteToEdit = note;
-    Q_EMIT selectedNoteToEditChanged(note, previous);
+    Q_EMIT selectedNoteToEditChanged(note);
 }

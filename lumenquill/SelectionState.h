@@ -36,8 +36,7 @@ Q_SIGNALS:
     void selectedDateChanged(const QDateTime &date);
     void highlightedDateChanged();
     void selectedTagChanged(Tag *tag);
-    // previous is the note that was open before (the one pending edits belong to).
-    void selectedNoteToEditChanged(Note *note, Note *previous);
+    void selectedNoteToEditChanged(Note *note);
 
 private:
     QDateTime m_selectedDate = QDateTime::currentDateTime();

@@ -324,7 +324,6 @@ void CustomCalendarView::setDisplayMonth(QDate month)
         return;
     m_displayMonth = month;
     updateGrid();
-    Q_EMIT displayMonthChanged(month);
 }
 
 void CustomCalendarView::updateGrid()

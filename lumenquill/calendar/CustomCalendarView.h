@@ -49,9 +49,6 @@ public Q_SLOTS:
     // Asks the provider again, e.g. after a note was inserted.
     void refreshNoteMarkers();
 
-Q_SIGNALS:
-    void displayMonthChanged(QDate month);
-
 protected:
     void changeEvent(QEvent *event) override;
 

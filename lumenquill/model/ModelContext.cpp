@@ -180,7 +180,6 @@ void ModelContext::deleteTag(Tag *tag)
 
     for (Note *note : std::as_const(unlinked))
         Q_EMIT note->tagsChanged();
-    Q_EMIT tagDeleted(id);
     markChanged();
     tag->deleteLater();
 }

@@ -44,7 +44,7 @@ public:
     bool insert(Note *note);
     bool insert(Tag *tag);
     // Removes the tag from the store and from every note's tags; the notes stay as they are.
-    // The handle is destroyed later, after tagDeleted; holders are told by tagAboutToBeDeleted.
+    // Holders are told by tagAboutToBeDeleted; the handle itself is destroyed later.
     void deleteTag(Tag *tag);
 
     // Writes every pending insert, change and deletion in one transaction. On failure the
@@ -73,7 +73,6 @@ Q_SIGNALS:
     void noteInserted(Note *note);
     void tagInserted(Tag *tag);
     void tagAboutToBeDeleted(Tag *tag);
-    void tagDeleted(PersistentIdentifier id);
     // Any record was inserted, changed or deleted.
     void changed();
     // A save ended; ok is false when it failed and the changes are still pending.
