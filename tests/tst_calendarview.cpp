@@ -81,12 +81,12 @@ class TestCalendarView : public QObject
     int most(QDate day, qreal top, qreal bottom, Measure measure) const
     {
         const QImage image = cellImage(day);
-        int most = 0;
+        int highest = 0;
         for (int y = int(top * image.height()); y < int(bottom * image.height()); ++y) {
             for (int x = 0; x < image.width(); ++x)
-                most = qMax(most, int(measure(image.pixelColor(x, y))));
+                highest = qMax(highest, int(measure(image.pixelColor(x, y))));
         }
-        return most;
+        return highest;
     }
 
     // A blue dot below the number.
@@ -192,7 +192,7 @@ private Q_SLOTS:
         QTest::addColumn<QPointF>("where"); // fraction of the button's size
         QTest::addColumn<QString>("expectedTitle");
 
-        for (const QPointF where : {QPointF(0.5, 0.5), QPointF(0.05, 0.05), QPointF(0.95, 0.95)}) {
+        for (const QPointF where : {QPointF(0.05, 0.05), QPointF(0.95, 0.95)}) {
             QTest::addRow("Back from January 2026, clicked at (%g, %g)", where.x(), where.y())
                 << QDate(2026, 1, 20) << u"previousMonthButton"_s << where << u"December 2025"_s;
             QTest::addRow("Forward from December 2025, clicked at (%g, %g)", where.x(), where.y())

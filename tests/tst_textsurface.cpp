@@ -281,10 +281,24 @@ private Q_SLOTS:
             QCOMPARE(bar.top() + bar.height(), line.top() + line.height());
     }
 
-    void lineSpacing_isOnePointSixLines()
+    void lineSpacing_followsMultiple_data()
     {
+        QTest::addColumn<qreal>("multiple");
+
+        QTest::newRow("Lines 1.6 apart, as the editor has them") << 1.6;
+        QTest::newRow("Lines 1.0 apart") << 1.0;
+        QTest::newRow("Lines 2.5 apart") << 2.5;
+    }
+
+    void lineSpacing_followsMultiple()
+    {
+        QFETCH(qreal, multiple);
         // The second paragraph wraps, so wrapped lines are measured as well.
         m_host->setText(u"one\n"_s + u"word "_s.repeated(60));
+        select(0, 2);
+        m_host->setLineHeightMultiple(multiple);
+        QCOMPARE(selection(), Span(0, 2));
+
         const auto lineTop = [this](int position) {
             QTextCursor cursor(view()->document());
             cursor.setPosition(position);
@@ -292,10 +306,10 @@ private Q_SLOTS:
         };
         const QTextBlock second = view()->document()->begin().next();
         const int wrapped = second.position() + second.layout()->lineAt(1).textStart();
-        const qreal expected = 1.6 * QFontMetricsF(m_font).lineSpacing();
+        const qreal expected = multiple * QFontMetricsF(m_font).lineSpacing();
         // Qt rounds the natural line height up to whole pixels before multiplying.
-        QVERIFY(qAbs(lineTop(second.position()) - lineTop(0) - expected) <= 2.1);
-        QVERIFY(qAbs(lineTop(wrapped) - lineTop(second.position()) - expected) <= 2.1);
+        QVERIFY(qAbs(lineTop(second.position()) - lineTop(0) - expected) <= multiple + 0.5);
+        QVERIFY(qAbs(lineTop(wrapped) - lineTop(second.position()) - expected) <= multiple + 0.5);
     }
 
     // Red behind the surface, green as its base colour and blue as its text colour.
