@@ -2,15 +2,14 @@
 // screen, then scrolling. Only the cards in view may read their note's text, so both should
 // cost about the same as for a tag with a handful of notes.
 
-#include "SelectionState.h"
-#include "model/ModelContainer.h"
-#include "model/ModelContext.h"
-#include "model/Note.h"
-#include "model/Tag.h"
-#include "tagbrowser/TagNotesView.h"
+#include "app/SelectionState.h"
+#include "app/tagbrowser/NoteCardGrid.h"
+#include "app/tagbrowser/TagNotesPage.h"
+#include "core/Journal.h"
+#include "core/JournalDatabase.h"
+#include "core/TagSync.h"
 
 #include <QApplication>
-#include <QListView>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
@@ -21,7 +20,6 @@
 namespace {
 
 constexpr int noteCount = 10000;
-const QString tagName = QStringLiteral("daily");
 
 QString journalPath()
 {
@@ -29,37 +27,37 @@ QString journalPath()
     return folder.filePath(QStringLiteral("journal.sqlite"));
 }
 
-// Written once per process; every run reopens it, so no text starts out loaded.
+// Written once per process, in one transaction; every run reopens it, so no text starts out
+// loaded.
 bool writeJournal()
 {
-    QString error;
-    auto container = ModelContainer::open(journalPath(), &error);
-    if (!container)
+    auto database = JournalDatabase::open(journalPath());
+    if (!database)
         return false;
-    ModelContext *context = container->mainContext();
-    auto *tag = new Tag(tagName, QDateTime::currentDateTime());
-    context->insert(tag);
+    Transaction transaction = (*database)->transaction();
     const QDate last = QDate::currentDate();
     for (int i = 0; i < noteCount; ++i) {
-        auto *note = new Note(last.addDays(-i).startOfDay(),
-                              QStringLiteral("Day %1 #daily\nwalked to the river, read, wrote "
-                                             "letters\n\nlong evening, early night")
-                                  .arg(i));
-        context->insert(note);
-        note->addTag(tag);
+        const QString text = QStringLiteral("Day %1 #daily\nwalked to the river, read, wrote "
+                                            "letters\n\nlong evening, early night")
+                                 .arg(i);
+        const auto note = (*database)->insertNote(last.addDays(-i), text);
+        if (!note || !syncTags(**database, *note, text, QDateTime::currentDateTime()))
+            return false;
     }
-    return context->save();
+    return transaction.commit().ok();
 }
 
-std::unique_ptr<ModelContainer> openJournal(benchmark::State &state, Tag **tag)
+std::unique_ptr<Journal> openJournal(benchmark::State &state, const Tag **tag)
 {
     static const bool written = writeJournal();
-    QString error;
-    auto container = written ? ModelContainer::open(journalPath(), &error) : nullptr;
-    *tag = container ? container->mainContext()->fetchTag(tagName).record : nullptr;
-    if (!*tag)
+    auto journal =
+        written ? Journal::open(journalPath()) : Result<std::unique_ptr<Journal>>(Failure{});
+    *tag = journal ? (*journal)->tags().value().value(0) : nullptr;
+    if (!*tag) {
         state.SkipWithError("no journal to browse");
-    return container;
+        return nullptr;
+    }
+    return std::move(journal).value();
 }
 
 void openAndPaintFirstScreen(benchmark::State &state)
@@ -67,13 +65,13 @@ void openAndPaintFirstScreen(benchmark::State &state)
     SelectionState selection;
     for (auto _ : state) {
         state.PauseTiming();
-        Tag *tag = nullptr;
-        auto container = openJournal(state, &tag);
+        const Tag *tag = nullptr;
+        auto journal = openJournal(state, &tag);
         if (!tag)
             break;
         state.ResumeTiming();
 
-        TagNotesView view(tag, &selection);
+        TagNotesPage view(journal.get(), tag, &selection);
         view.resize(900, 760);
         view.show();
         QCoreApplication::processEvents();
@@ -90,11 +88,11 @@ BENCHMARK(openAndPaintFirstScreen)->Unit(benchmark::kMillisecond);
 void scrollOneScreen(benchmark::State &state)
 {
     SelectionState selection;
-    Tag *tag = nullptr;
-    auto container = openJournal(state, &tag);
+    const Tag *tag = nullptr;
+    auto journal = openJournal(state, &tag);
     if (!tag)
         return;
-    TagNotesView view(tag, &selection);
+    TagNotesPage view(journal.get(), tag, &selection);
     view.resize(900, 760);
     view.show();
     QCoreApplication::processEvents();

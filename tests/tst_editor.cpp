@@ -1,38 +1,35 @@
-// The editor and the window around it, driven through the real widgets: the day's note,
-// the header and counts, the debounced save, and the ways out that must not lose a word.
+// The editor in its window, driven through the real widgets: the day's note, the header and
+// the counts, the save half a second after typing, and every way out that must keep the text.
 
 #include "TestEnvironment.h"
 
-#include "ContentView.h"
-#include "SelectionState.h"
-#include "editor/CustomTextView.h"
-#include "editor/EditorStatusBarView.h"
-#include "editor/NoteEditorView.h"
-#include "editor/RepresentableTextView.h"
-#include "lumenquillApp.h"
-#include "model/ModelContainer.h"
-#include "model/ModelContext.h"
-#include "sidebar/SidebarView.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "app/SelectionState.h"
+#include "app/editor/EditorStatusBar.h"
+#include "app/editor/NoteEditor.h"
+#include "app/editor/NoteTextEdit.h"
+#include "app/sidebar/Sidebar.h"
+#include "core/Journal.h"
+#include "core/TextCounts.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QLabel>
-#include <QSignalSpy>
-#include <QSplitter>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
+#include <QMimeData>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QTextBlock>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-QString storedContent(const QString &path, QDate day)
+QString key(QDate day)
 {
-    return lqtest::queryFile(path, QStringLiteral("SELECT content FROM notes WHERE day = '%1'")
-                                       .arg(day.toString(Qt::ISODate)))
-        .value(0)
-        .toString();
+    return day.toString(Qt::ISODate);
 }
 
 QDate today()
@@ -48,286 +45,247 @@ class EditorTest : public QObject
 
 private Q_SLOTS:
     void initTestCase() { lqtest::pinEnvironment(); }
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_store = std::make_unique<lqtest::TemporaryJournal>();
+        m_window = std::make_unique<MainWindow>(m_store->journal());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
 
-    void window_opensOnTodaysEmptyNoteWithTheKeyboardInTheText();
-    void header_followsTheLocale_data();
-    void header_followsTheLocale();
-    void counts_followTheTypedText();
-    void burstOfKeys_makesOneWriteAndOneSave();
-    void textChangedAndChangedBack_writesNothing();
-    void loadingNotes_neverWritesThem();
-    void undoAfterSwitchingDays_neverBringsBackTheOtherNotesText();
-    void visitingDays_leavesOneEmptyNotePerDay();
-    void failingLookup_leavesNoNoteOpenAndNoDayHighlighted();
-    void switchingDayWithinHalfASecond_savesTheTextToItsOwnNote();
-    void pickingATagWithinHalfASecond_savesTheTextAtOnce();
-    void closingTheWindowWithinHalfASecond_savesTheText();
-    void quittingWithinHalfASecond_savesTheText();
-    void quittingWhileTheJournalStaysLocked_keepsTheTextBesideIt();
-    void failedSave_isShownAndRetriedUntilTheTextIsOnDisk();
+    void cleanup()
+    {
+        m_window.reset();
+        m_store.reset();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void window_opensOnTodaysNote_withTheKeyboardInTheText()
+    {
+        SelectionState *selection = m_window->selection();
+        QCOMPARE(selection->openNote()->day, today());
+        QCOMPARE(selection->highlightedDate(), std::optional(today().startOfDay()));
+        QCOMPARE(lqtest::queryFile(m_store->path(), u"SELECT day FROM notes"_s),
+                 QVariantList{key(today())});
+        QTRY_COMPARE(QApplication::focusWidget(), textEdit());
+        QCOMPARE(m_window->sidebar()->width(), 250);
+
+        selection->setSelectedDate(today().addDays(-3).startOfDay());
+        QCOMPARE(editor()->note()->day, today().addDays(-3));
+        QTRY_COMPARE(QApplication::focusWidget(), textEdit());
+    }
+
+    void header_followsTheLocale_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("header");
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates)
+                                 << u"March 1, 2026, Sun"_s;
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany)
+                                << u"März 1, 2026, So."_s;
+    }
+
+    void header_followsTheLocale()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, header);
+        QLocale::setDefault(locale);
+        m_window->selection()->setSelectedDate(QDateTime(QDate(2026, 3, 1), QTime(23, 59)));
+        QCOMPARE(editor()->headerText(), header);
+    }
+
+    // Typing, pasting, deleting across paragraphs, undo and redo, in a fixed random order.
+    void counts_followEveryEdit_asAFullRecountWould()
+    {
+        const QStringList pieces = {u"word "_s,   u"\n"_s,  u"#tag"_s,
+                                    u"e\u0301"_s, u"🇩🇪 "_s, u"two\nlines\n\n"_s,
+                                    u"\u00A0"_s,  u" "_s};
+        QRandomGenerator random(2026);
+        for (int step = 0; step < 300; ++step) {
+            QTextCursor cursor(textEdit()->document());
+            const int end = textEdit()->document()->characterCount() - 1;
+            cursor.setPosition(int(random.bounded(end + 1)));
+            switch (random.bounded(5)) {
+            case 0:
+                cursor.setPosition(int(random.bounded(end + 1)), QTextCursor::KeepAnchor);
+                textEdit()->setTextCursor(cursor);
+                QTest::keyClick(textEdit(), Qt::Key_Delete);
+                break;
+            case 1:
+                textEdit()->undo();
+                break;
+            case 2:
+                textEdit()->redo();
+                break;
+            default:
+                textEdit()->setTextCursor(cursor);
+                QApplication::clipboard()->setText(pieces.at(random.bounded(pieces.size())));
+                textEdit()->paste();
+            }
+            const QString text = textEdit()->noteText();
+            QCOMPARE(editor()->statusBar()->countsText(),
+                     countsText(wordCount(text), characterCount(text)));
+        }
+    }
+
+    void typing_isSavedHalfASecondAfterTheLastKey()
+    {
+        QElapsedTimer sinceLastKey;
+        QTest::keyClicks(textEdit(), u"abc"_s);
+        QTest::qWait(300);
+        QTest::keyClicks(textEdit(), u" #tag"_s);
+        sinceLastKey.start();
+        QTRY_COMPARE_WITH_TIMEOUT(stored(today()), u"abc #tag"_s, 1500);
+        QVERIFY2(sinceLastKey.elapsed() >= 450, "saved before the half second was up");
+        QCOMPARE(m_store->journal()->tags().value().size(), 1);
+    }
+
+    void pendingText_isSavedOnTheWayOut_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Picking another day") << u"day"_s;
+        QTest::newRow("Picking a tag") << u"tag"_s;
+        QTest::newRow("Closing the window") << u"close"_s;
+    }
+
+    void pendingText_isSavedOnTheWayOut()
+    {
+        QFETCH(QString, way);
+        m_store->journal()->setText(m_store->journal()->noteForDay(QDate(2026, 1, 1)).value(),
+                                    u"#elsewhere"_s);
+        QTest::keyClicks(textEdit(), u"late words #late"_s);
+        QVERIFY(editor()->hasPendingSave());
+        if (way == u"day")
+            m_window->selection()->setSelectedDate(today().addDays(-1).startOfDay());
+        else if (way == u"tag")
+            m_window->selection()->setSelectedTag(m_store->journal()->tags().value().first());
+        else
+            QVERIFY(m_window->close());
+        QCOMPARE(stored(today()), u"late words #late"_s);
+        QCOMPARE(m_store->journal()->tags().value().size(), 2);
+        if (way == u"day") {
+            QCOMPARE(textEdit()->noteText(), QString());
+            QTest::qWait(NoteEditor::saveDelay + 100);
+            QCOMPARE(stored(today().addDays(-1)), QString());
+        }
+    }
+
+    void quitting_savesPendingText_orKeepsItBesideTheJournal_data()
+    {
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("The text is saved") << false;
+        QTest::newRow("A journal that stays locked gets the text beside it") << true;
+    }
+
+    void quitting_savesPendingText_orKeepsItBesideTheJournal()
+    {
+        QFETCH(bool, locked);
+        m_window.reset();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"journal.sqlite"_s);
+        {
+            Application app(path);
+            std::unique_ptr<lqtest::WriteLock> lock;
+            QTimer::singleShot(0, [&] {
+                if (locked)
+                    lock = std::make_unique<lqtest::WriteLock>(path);
+                QTest::keyClicks(app.window()->editor()->textEdit(), u"quit #fast"_s);
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            });
+            QCOMPARE(app.exec(), 0);
+        }
+        const QStringList kept = QDir(dir.path()).entryList({u"unsaved-*.txt"_s});
+        if (!locked) {
+            QCOMPARE(lqtest::storedText(path, key(today())), u"quit #fast"_s);
+            QCOMPARE(lqtest::queryFile(path, u"SELECT count(*) FROM note_tags"_s).value(0), 1);
+            QVERIFY(kept.isEmpty());
+            return;
+        }
+        QCOMPARE(kept.size(), 1);
+        QFile file(dir.filePath(kept.first()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()), u"# %1\nquit #fast\n\n"_s.arg(key(today())));
+    }
+
+    void undo_neverReachesIntoTheNoteOpenBefore()
+    {
+        QTest::keyClicks(textEdit(), u"secret #private"_s);
+        QTest::keyClick(textEdit(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(textEdit(), Qt::Key_Delete);
+        // Both notes are empty now, so switching replaces no text.
+        m_window->selection()->setSelectedDate(today().addDays(-1).startOfDay());
+        QTest::keyClick(textEdit(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(textEdit()->noteText(), QString());
+        editor()->saveNow();
+        QCOMPARE(stored(today().addDays(-1)), QString());
+        QVERIFY(m_store->journal()->tags().value().isEmpty());
+    }
+
+    void failedSave_isShownAndRetriedUntilTheTextIsOnDisk()
+    {
+        m_store->journal()->setRetryInterval(100);
+        EditorStatusBar *statusBar = editor()->statusBar();
+        {
+            lqtest::WriteLock lock(m_store->path());
+            QTest::keyClicks(textEdit(), u"kept while the disk is busy"_s);
+            QTRY_VERIFY_WITH_TIMEOUT(statusBar->showsSaveError(), 10000);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!statusBar->showsSaveError(), 10000);
+        QCOMPARE(stored(today()), u"kept while the disk is busy"_s);
+    }
+
+    void unreadableNote_isNotOpenedForEditing()
+    {
+        lqtest::queryFile(m_store->path(), u"ALTER TABLE notes RENAME TO gone"_s);
+        m_window->selection()->setSelectedDate(QDate(2025, 7, 7).startOfDay());
+        QCOMPARE(m_window->selection()->openNote(), nullptr);
+        QCOMPARE(m_window->selection()->highlightedDate(), std::nullopt);
+        QVERIFY(!textEdit()->isVisible());
+        QVERIFY(editor()->findChild<QLabel *>(u"readError"_s)->isVisible());
+    }
+
+    // Every paragraph 1.6 lines apart, and no character with a style of its own.
+    void text_staysPlainAndInOneStyle()
+    {
+        const auto verifyOneStyle = [this] {
+            const QTextDocument *document = textEdit()->document();
+            for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+                QCOMPARE(block.blockFormat().lineHeight(), NoteTextEdit::lineHeightPercent);
+                for (auto it = block.begin(); !it.atEnd(); ++it) {
+                    QVERIFY(!it.fragment().charFormat().hasProperty(QTextFormat::ForegroundBrush));
+                    QVERIFY(!it.fragment().charFormat().hasProperty(QTextFormat::FontPointSize));
+                }
+            }
+        };
+        auto *mime = new QMimeData;
+        mime->setHtml(u"<b>Big</b> <span style=\"color:red;font-size:40pt\">red</span>"_s);
+        QApplication::clipboard()->setMimeData(mime);
+        QTest::keySequence(textEdit(), QKeySequence::Paste);
+        QTest::keyClick(textEdit(), Qt::Key_Return);
+        QTest::keyClick(textEdit(), Qt::Key_Return);
+        QTest::keyClick(textEdit(), Qt::Key_Return, Qt::ShiftModifier);
+        QApplication::clipboard()->setText(u"plain\nlines"_s);
+        QTest::keySequence(textEdit(), QKeySequence::Paste);
+        QCOMPARE(textEdit()->noteText(), u"Big red\n\n\nplain\nlines"_s);
+        verifyOneStyle();
+        QTest::keySequence(textEdit(), QKeySequence::Undo);
+        verifyOneStyle();
+
+        m_store->journal()->setText(m_store->journal()->noteForDay(QDate(2026, 1, 1)).value(),
+                                    u"loaded\n\nlines"_s);
+        m_window->selection()->setSelectedDate(QDate(2026, 1, 1).startOfDay());
+        QCOMPARE(textEdit()->noteText(), u"loaded\n\nlines"_s);
+        verifyOneStyle();
+    }
 
 private:
-    void typeIntoEditor(const QString &text);
-    CustomTextView *textView() const;
+    NoteEditor *editor() const { return m_window->editor(); }
+    NoteTextEdit *textEdit() const { return editor()->textEdit(); }
+    QString stored(QDate day) const { return lqtest::storedText(m_store->path(), key(day)); }
 
-    std::unique_ptr<lqtest::TemporaryStore> m_store;
-    std::unique_ptr<ContentView> m_window;
+    std::unique_ptr<lqtest::TemporaryJournal> m_store;
+    std::unique_ptr<MainWindow> m_window;
 };
-
-void EditorTest::init()
-{
-    m_store = std::make_unique<lqtest::TemporaryStore>();
-    m_window = std::make_unique<ContentView>(m_store->context());
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void EditorTest::cleanup()
-{
-    m_window.reset();
-    m_store.reset();
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-}
-
-CustomTextView *EditorTest::textView() const
-{
-    return m_window->editor()->textSurface()->textView();
-}
-
-void EditorTest::typeIntoEditor(const QString &text)
-{
-    QTest::keyClicks(textView(), text);
-    QTRY_COMPARE(m_window->editor()->editorText().endsWith(text), true);
-}
-
-void EditorTest::window_opensOnTodaysEmptyNoteWithTheKeyboardInTheText()
-{
-    SelectionState *selection = m_window->selection();
-    QVERIFY(selection->selectedNoteToEdit());
-    QCOMPARE(selection->selectedNoteToEdit()->day(), today());
-    QCOMPARE(selection->highlightedDate(), std::optional<QDateTime>(today().startOfDay()));
-    QCOMPARE(selection->selectedNoteToEdit()->content(), QString());
-    QCOMPARE(m_store->context()->noteDaysBetween(today(), today()), QSet<QDate>{today()});
-    QTRY_COMPARE(QApplication::focusWidget(), textView());
-    QCOMPARE(m_window->sidebar()->width(), 250);
-
-    // Another day keeps the keyboard in the text as well.
-    selection->setSelectedDate(today().addDays(-3).startOfDay());
-    QCOMPARE(m_window->editor()->note()->day(), today().addDays(-3));
-    QTRY_COMPARE(QApplication::focusWidget(), textView());
-}
-
-void EditorTest::header_followsTheLocale_data()
-{
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("header");
-    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates)
-                             << QStringLiteral("March 1, 2026, Sun");
-    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany)
-                            << QStringLiteral("März 1, 2026, So.");
-    QTest::newRow("French") << QLocale(QLocale::French, QLocale::France)
-                            << QStringLiteral("mars 1, 2026, dim.");
-}
-
-void EditorTest::header_followsTheLocale()
-{
-    QFETCH(QLocale, locale);
-    QFETCH(QString, header);
-    QLocale::setDefault(locale);
-    m_window->selection()->setSelectedDate(QDateTime(QDate(2026, 3, 1), QTime(23, 59)));
-    QCOMPARE(m_window->editor()->headerText(), header);
-}
-
-void EditorTest::counts_followTheTypedText()
-{
-    typeIntoEditor(QStringLiteral("Two words"));
-    QCOMPARE(m_window->editor()->statusBar()->countsText(), QStringLiteral("2 words 9 characters"));
-    QTest::keyClick(textView(), Qt::Key_Return);
-    QTest::keyClicks(textView(), QStringLiteral("#more"));
-    QTRY_COMPARE(m_window->editor()->statusBar()->countsText(),
-                 QStringLiteral("3 words 15 characters"));
-}
-
-void EditorTest::burstOfKeys_makesOneWriteAndOneSave()
-{
-    Note *note = m_window->editor()->note();
-    QSignalSpy writes(note, &Note::contentChanged);
-    QSignalSpy saves(m_store->context(), &ModelContext::saveFinished);
-    QTest::keyClicks(textView(), QStringLiteral("abc #tag"));
-    QCOMPARE(writes.count(), 0);
-    QTRY_COMPARE(writes.count(), 1);
-    QTRY_VERIFY(!m_window->editor()->hasPendingSave());
-    QCOMPARE(saves.count(), 1);
-    QCOMPARE(note->content(), QStringLiteral("abc #tag"));
-    QCOMPARE(note->tags().size(), 1);
-    QCOMPARE(storedContent(m_store->path(), today()), QStringLiteral("abc #tag"));
-}
-
-void EditorTest::textChangedAndChangedBack_writesNothing()
-{
-    Note *note = m_window->editor()->note();
-    QSignalSpy writes(note, &Note::contentChanged);
-    typeIntoEditor(QStringLiteral("x"));
-    QTest::keyClick(textView(), Qt::Key_Backspace);
-    QTRY_COMPARE(m_window->editor()->editorText(), QString());
-    QVERIFY(m_window->editor()->hasPendingSave());
-    QTRY_VERIFY(!m_window->editor()->hasPendingSave());
-    QCOMPARE(writes.count(), 0);
-}
-
-void EditorTest::loadingNotes_neverWritesThem()
-{
-    ModelContext *context = m_store->context();
-    auto *written = new Note(QDate(2026, 1, 10).startOfDay(), QStringLiteral("from before #old"));
-    context->insert(written);
-    QVERIFY(context->save());
-    QSignalSpy writes(written, &Note::contentChanged);
-    QSignalSpy saves(context, &ModelContext::saveFinished);
-
-    m_window->selection()->setSelectedDate(QDate(2026, 1, 10).startOfDay());
-    QCOMPARE(textView()->text(), QStringLiteral("from before #old"));
-    QCOMPARE(m_window->editor()->headerText(), QStringLiteral("January 10, 2026, Sat"));
-    m_window->selection()->setSelectedDate(today().startOfDay());
-    QCOMPARE(textView()->text(), QString());
-    QTRY_VERIFY(!m_window->editor()->hasPendingSave());
-    QCOMPARE(writes.count(), 0);
-    QCOMPARE(saves.count(), 0);
-}
-
-void EditorTest::undoAfterSwitchingDays_neverBringsBackTheOtherNotesText()
-{
-    typeIntoEditor(QStringLiteral("secret #private"));
-    QTest::keyClick(textView(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(textView(), Qt::Key_Delete);
-    QTRY_COMPARE(m_window->editor()->editorText(), QString());
-    // Both notes are empty now, so switching replaces no text in the surface.
-    m_window->selection()->setSelectedDate(today().addDays(-1).startOfDay());
-    QTest::keyClick(textView(), Qt::Key_Z, Qt::ControlModifier);
-    m_window->editor()->flushPendingSave();
-    QCOMPARE(textView()->text(), QString());
-    QCOMPARE(m_store->context()->fetchNote(today().addDays(-1)).record->content(), QString());
-    QCOMPARE(m_store->context()->fetchTag(QStringLiteral("private")).record, nullptr);
-}
-
-void EditorTest::visitingDays_leavesOneEmptyNotePerDay()
-{
-    for (int i = 1; i <= 5; ++i)
-        m_window->selection()->setSelectedDate(QDateTime(QDate(2026, 2, i), QTime(i, 30)));
-    // A day visited twice keeps its one note.
-    m_window->selection()->setSelectedDate(QDate(2026, 2, 1).startOfDay());
-    QVERIFY(m_store->context()->save());
-    QCOMPARE(lqtest::queryFile(m_store->path(),
-                               QStringLiteral("SELECT count(*) FROM notes WHERE day LIKE"
-                                              " '2026-02-0_' AND content = ''"))
-                 .value(0)
-                 .toInt(),
-             5);
-    QCOMPARE(m_store->context()->noteDaysBetween(QDate(2026, 2, 1), QDate(2026, 2, 28)).size(), 5);
-}
-
-void EditorTest::failingLookup_leavesNoNoteOpenAndNoDayHighlighted()
-{
-    lqtest::queryFile(m_store->path(), QStringLiteral("ALTER TABLE notes RENAME TO notes_gone"));
-    m_window->selection()->setSelectedDate(QDate(2025, 7, 7).startOfDay());
-    QCOMPARE(m_window->selection()->selectedNoteToEdit(), nullptr);
-    QCOMPARE(m_window->selection()->highlightedDate(), std::nullopt);
-    QVERIFY(!m_window->editor()->textSurface()->isVisible());
-    lqtest::queryFile(m_store->path(), QStringLiteral("ALTER TABLE notes_gone RENAME TO notes"));
-}
-
-void EditorTest::switchingDayWithinHalfASecond_savesTheTextToItsOwnNote()
-{
-    typeIntoEditor(QStringLiteral("late words #late"));
-    QVERIFY(m_window->editor()->hasPendingSave());
-    const QDate other = today().addDays(-1);
-    m_window->selection()->setSelectedDate(other.startOfDay());
-
-    QCOMPARE(storedContent(m_store->path(), today()), QStringLiteral("late words #late"));
-    QCOMPARE(m_store->context()->fetchTag(QStringLiteral("late")).record->notes().first()->day(),
-             today());
-    QCOMPARE(textView()->text(), QString());
-    QTRY_VERIFY(!m_window->editor()->hasPendingSave());
-    QCOMPARE(m_store->context()->fetchNote(other).record->content(), QString());
-}
-
-void EditorTest::pickingATagWithinHalfASecond_savesTheTextAtOnce()
-{
-    auto *tag = new Tag(QStringLiteral("elsewhere"), QDateTime::currentDateTime());
-    m_store->context()->insert(tag);
-    typeIntoEditor(QStringLiteral("typed before picking"));
-    m_window->selection()->setSelectedTag(tag);
-    QCOMPARE(storedContent(m_store->path(), today()), QStringLiteral("typed before picking"));
-}
-
-void EditorTest::closingTheWindowWithinHalfASecond_savesTheText()
-{
-    typeIntoEditor(QStringLiteral("closing now"));
-    QVERIFY(m_window->close());
-    QCOMPARE(storedContent(m_store->path(), today()), QStringLiteral("closing now"));
-}
-
-void EditorTest::quittingWithinHalfASecond_savesTheText()
-{
-    m_window.reset();
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
-    {
-        LumenquillApp app(path);
-        QTimer::singleShot(0, [&app] {
-            QTest::keyClicks(app.window()->editor()->textSurface()->textView(),
-                             QStringLiteral("quit #fast"));
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        });
-        QCOMPARE(app.exec(), 0);
-    }
-    QCOMPARE(storedContent(path, today()), QStringLiteral("quit #fast"));
-    QCOMPARE(
-        lqtest::queryFile(path, QStringLiteral("SELECT count(*) FROM note_tags")).value(0).toInt(),
-        1);
-}
-
-void EditorTest::quittingWhileTheJournalStaysLocked_keepsTheTextBesideIt()
-{
-    m_window.reset();
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
-    {
-        LumenquillApp app(path);
-        std::unique_ptr<lqtest::WriteLock> lock;
-        QTimer::singleShot(0, [&] {
-            lock = std::make_unique<lqtest::WriteLock>(path);
-            QTest::keyClicks(app.window()->editor()->textSurface()->textView(),
-                             QStringLiteral("words under lock"));
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        });
-        QCOMPARE(app.exec(), 0);
-        lock.reset();
-    }
-    const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("unsaved-*.txt")});
-    QCOMPARE(kept.size(), 1);
-    QFile file(dir.filePath(kept.first()));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()),
-             QStringLiteral("# %1\nwords under lock\n\n").arg(today().toString(Qt::ISODate)));
-}
-
-void EditorTest::failedSave_isShownAndRetriedUntilTheTextIsOnDisk()
-{
-    ModelContext *context = m_store->context();
-    context->setRetryDelay(100);
-    EditorStatusBarView *statusBar = m_window->editor()->statusBar();
-    {
-        lqtest::WriteLock lock(m_store->path());
-        typeIntoEditor(QStringLiteral("kept while the disk is busy"));
-        QTRY_VERIFY_WITH_TIMEOUT(statusBar->showsSaveError(), 10000);
-        QVERIFY(context->hasChanges());
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(!statusBar->showsSaveError(), 10000);
-    QCOMPARE(storedContent(m_store->path(), today()),
-             QStringLiteral("kept while the disk is busy"));
-}
 
 QTEST_MAIN(EditorTest)
 #include "tst_editor.moc"

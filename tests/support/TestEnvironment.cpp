@@ -1,6 +1,6 @@
 #include "TestEnvironment.h"
 
-#include "model/ModelContainer.h"
+#include "core/Journal.h"
 
 #include <QLocale>
 #include <QSqlDatabase>
@@ -45,6 +45,13 @@ QVariantList queryFile(const QString &path, const QString &sql)
     return values;
 }
 
+QString storedText(const QString &path, const QString &day)
+{
+    return queryFile(path, QStringLiteral("SELECT content FROM notes WHERE day = '%1'").arg(day))
+        .value(0)
+        .toString();
+}
+
 WriteLock::WriteLock(const QString &path) : m_connection(QStringLiteral("lqtest-lock"))
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -64,35 +71,30 @@ WriteLock::~WriteLock()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-TemporaryStore::TemporaryStore()
+TemporaryJournal::TemporaryJournal()
 {
     QVERIFY2(m_dir.isValid(), "no temporary folder");
     reopen();
 }
 
-TemporaryStore::~TemporaryStore() = default;
+TemporaryJournal::~TemporaryJournal() = default;
 
-QString TemporaryStore::path() const
+QString TemporaryJournal::path() const
 {
     return m_dir.filePath(QStringLiteral("journal.sqlite"));
 }
 
-ModelContext *TemporaryStore::context() const
+void TemporaryJournal::close()
 {
-    return m_container ? m_container->mainContext() : nullptr;
+    m_journal.reset();
 }
 
-void TemporaryStore::close()
+void TemporaryJournal::reopen()
 {
-    m_container.reset();
-}
-
-void TemporaryStore::reopen()
-{
-    m_container.reset();
-    QString error;
-    m_container = ModelContainer::open(path(), &error);
-    QVERIFY2(m_container, qPrintable(error));
+    m_journal.reset();
+    auto opened = Journal::open(path());
+    QVERIFY2(opened, qPrintable(opened.error()));
+    m_journal = std::move(opened).value();
 }
 
 } // namespace lqtest

@@ -7,8 +7,7 @@
 
 #include <memory>
 
-class ModelContainer;
-class ModelContext;
+class Journal;
 
 namespace lqtest {
 
@@ -24,8 +23,11 @@ void setTimeZone(const QByteArray &ianaName);
 // would, and gives the first column of every row.
 QVariantList queryFile(const QString &path, const QString &sql);
 
+// The text stored for day, read as another program would.
+QString storedText(const QString &path, const QString &day);
+
 // Holds the journal's write lock from another connection for as long as it lives, so that
-// the store's saves fail as on a busy or stuck disk.
+// the journal's saves fail as on a busy or stuck disk.
 class WriteLock
 {
 public:
@@ -38,22 +40,22 @@ private:
     QString m_connection;
 };
 
-// A journal store in its own temporary folder, opened and reopened at will.
-class TemporaryStore
+// A journal in its own temporary folder, opened and reopened at will.
+class TemporaryJournal
 {
 public:
-    TemporaryStore();
-    ~TemporaryStore();
+    TemporaryJournal();
+    ~TemporaryJournal();
 
     QString path() const;
-    ModelContext *context() const;
-    // Closes the container, which saves what is pending, and opens the same file again.
+    Journal *journal() const { return m_journal.get(); }
+    // Closes the journal, which writes what is pending, and opens the same file again.
     void reopen();
     void close();
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<ModelContainer> m_container;
+    std::unique_ptr<Journal> m_journal;
 };
 
 } // namespace lqtest

@@ -1,0 +1,147 @@
+#include "app/MainWindow.h"
+
+#include "app/SelectionState.h"
+#include "app/editor/NoteEditor.h"
+#include "app/sidebar/Sidebar.h"
+#include "app/tagbrowser/TagNotesPage.h"
+#include "core/Journal.h"
+
+#include <QCloseEvent>
+#include <QSplitter>
+
+namespace {
+
+constexpr int sidebarMinimumWidth = 250;
+constexpr int sidebarMaximumWidth = 400;
+
+} // namespace
+
+MainWindow::MainWindow(Journal *journal, QWidget *parent)
+    : QMainWindow(parent), m_journal(journal), m_selection(new SelectionState(this)),
+      m_splitter(new QSplitter(Qt::Horizontal, this)),
+      m_sidebar(new Sidebar(journal, m_selection, m_splitter))
+{
+    setWindowTitle(QStringLiteral("LumenQuill"));
+    resize(1100, 760);
+
+    m_sidebar->setObjectName(QStringLiteral("sidebar"));
+    m_sidebar->setMinimumWidth(sidebarMinimumWidth);
+    m_sidebar->setMaximumWidth(sidebarMaximumWidth);
+    m_splitter->addWidget(m_sidebar);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->setStretchFactor(0, 0);
+    setCentralWidget(m_splitter);
+
+    connect(m_selection, &SelectionState::selectedDateChanged, this,
+            &MainWindow::selectedDateChanged);
+    connect(m_selection, &SelectionState::selectedTagChanged, this,
+            &MainWindow::selectedTagChanged);
+    // A removed tag is never shown: the pane goes back to the editor.
+    connect(journal, &Journal::tagAboutToBeRemoved, this, [this](const Tag *tag) {
+        if (m_selection->selectedTag() == tag)
+            m_selection->setSelectedTag(nullptr);
+    });
+    showDetail();
+    m_splitter->setSizes({sidebarMinimumWidth, width() - sidebarMinimumWidth});
+}
+
+MainWindow::~MainWindow()
+{
+    saveNow();
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    openDay(QDateTime::currentDateTime());
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    saveNow();
+    m_journal->save();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::saveNow()
+{
+    if (m_editor)
+        m_editor->saveNow();
+}
+
+void MainWindow::openDay(const QDateTime &instant)
+{
+    const QDate day = instant.toLocalTime().date();
+    const auto note = m_journal->noteForDay(day);
+    // The journal could not be read: no note is open, rather than one that could overwrite
+    // the real one.
+    if (!note) {
+        m_selection->setOpenNote(nullptr);
+        m_selection->setHighlightedDate(std::nullopt);
+        if (m_editor)
+            m_editor->showReadError(day, note.error());
+        return;
+    }
+    m_selection->setHighlightedDate(day.startOfDay());
+    m_selection->setOpenNote(*note);
+    if (m_editor)
+        m_editor->focusText();
+}
+
+void MainWindow::selectedDateChanged(const QDateTime &date)
+{
+    m_selection->setSelectedTag(nullptr);
+    m_selection->setHighlightedDate(date);
+    openDay(date);
+}
+
+void MainWindow::selectedTagChanged(const Tag *tag)
+{
+    if (tag)
+        m_selection->setHighlightedDate(std::nullopt);
+    showDetail();
+}
+
+// The editor and the tag's notes replace each other; each starts afresh when it returns.
+void MainWindow::showDetail()
+{
+    const Tag *tag = m_selection->selectedTag();
+    if (tag ? m_tagNotesPage && m_tagNotesPage->tag() == tag : !m_editor.isNull())
+        return;
+
+    NoteEditor *oldEditor = m_editor;
+    TagNotesPage *oldPage = m_tagNotesPage;
+    m_editor = nullptr;
+    m_tagNotesPage = nullptr;
+    // Text typed in the last half second goes into its note (and its tags) before the
+    // editor goes, so that the tag's notes already show it.
+    if (oldEditor)
+        oldEditor->saveNow();
+
+    QWidget *detail = nullptr;
+    if (tag) {
+        m_tagNotesPage = new TagNotesPage(m_journal, tag, m_selection);
+        m_tagNotesPage->setObjectName(QStringLiteral("tagNotesPage"));
+        detail = m_tagNotesPage;
+    } else {
+        m_editor = new NoteEditor(m_journal, m_selection);
+        m_editor->setObjectName(QStringLiteral("editor"));
+        detail = m_editor;
+    }
+    if (m_splitter->count() > 1)
+        m_splitter->replaceWidget(1, detail);
+    else
+        m_splitter->addWidget(detail);
+    m_splitter->setStretchFactor(1, 1);
+
+    // Back from a tag's notes, the user goes on writing.
+    if (m_editor && isVisible())
+        m_editor->focusText();
+    delete oldEditor;
+    // A card click gets here from inside the page's own mouse or key handler.
+    if (oldPage)
+        oldPage->deleteLater();
+}

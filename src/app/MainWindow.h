@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/editor/NoteEditor.h"
+#include "app/tagbrowser/TagNotesPage.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class Journal;
+class SelectionState;
+class Sidebar;
+class QSplitter;
+struct Tag;
+
+// The main window: a sidebar (calendar and tags) beside a pane that shows either the editor
+// for the open note or the notes of the selected tag. It owns the selection that all of them
+// share and reacts to its changes.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(Journal *journal, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    SelectionState *selection() const { return m_selection; }
+    Sidebar *sidebar() const { return m_sidebar; }
+    // Only one of the two is alive at a time.
+    NoteEditor *editor() const { return m_editor; }
+    TagNotesPage *tagNotesPage() const { return m_tagNotesPage; }
+
+    // Opens the note of the day that contains instant, creating it for a day without one,
+    // and highlights that day.
+    void openDay(const QDateTime &instant);
+    // Hands text typed in the last half second to the journal.
+    void saveNow();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void selectedDateChanged(const QDateTime &date);
+    void selectedTagChanged(const Tag *tag);
+    void showDetail();
+
+    Journal *m_journal;
+    SelectionState *m_selection;
+    QSplitter *m_splitter;
+    Sidebar *m_sidebar;
+    QPointer<NoteEditor> m_editor;
+    QPointer<TagNotesPage> m_tagNotesPage;
+    bool m_shown = false;
+};

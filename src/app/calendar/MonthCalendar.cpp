@@ -1,0 +1,259 @@
+#include "app/calendar/MonthCalendar.h"
+
+#include "app/Icons.h"
+#include "app/SelectionState.h"
+#include "app/TextStyles.h"
+#include "app/ToolButton.h"
+#include "app/calendar/DayCell.h"
+#include "app/calendar/MonthTitle.h"
+#include "core/DateText.h"
+#include "core/Journal.h"
+#include "core/MonthGrid.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int verticalPadding = 5;
+constexpr int rowSpacing = 10;
+constexpr int gridRowSpacing = 5;
+constexpr int chevronIconSize = 12;
+constexpr int chevronPadding = 5;
+constexpr int daysPerWeek = 7;
+constexpr int maximumCells = 6 * daysPerWeek;
+
+// Not localised: the grid is Monday-first whatever the locale says, and so are these.
+constexpr std::array<char16_t, daysPerWeek> weekdayLetters = {u'M', u'T', u'W', u'T',
+                                                              u'F', u'S', u'S'};
+
+QDate firstOfMonth(QDate day)
+{
+    return QDate(day.year(), day.month(), 1);
+}
+
+QToolButton *makeChevron(const QString &objectName, const QString &accessibleName, QWidget *parent)
+{
+    QToolButton *button = makeToolButton(objectName, accessibleName, parent);
+    button->setIconSize(QSize(chevronIconSize, chevronIconSize));
+    // The padding belongs to the button, so a click beside the glyph still counts.
+    button->setFixedSize(chevronIconSize + 2 * chevronPadding,
+                         chevronIconSize + 2 * chevronPadding);
+    return button;
+}
+
+} // namespace
+
+MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidget *parent)
+    : QWidget(parent), m_journal(journal), m_selection(selection), m_title(new MonthTitle(this)),
+      m_previousButton(makeChevron(u"previousMonthButton"_s, u"Previous month"_s, this)),
+      m_todayButton(makeToolButton(u"todayButton"_s, u"Today"_s, this)),
+      m_nextButton(makeChevron(u"nextMonthButton"_s, u"Next month"_s, this)),
+      m_grid(new QGridLayout), m_readError(new QLabel(this))
+{
+    setAccessibleName(u"Calendar"_s);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+
+    const QDate selectedDay = m_selection->selectedDate().toLocalTime().date();
+    m_displayMonth = firstOfMonth(selectedDay.isValid() ? selectedDay : QDate::currentDate());
+
+    // The style's padding and spacing for widgets inside a window, wherever this one sits;
+    // nested layouts would otherwise inherit the sidebar's spacing.
+    const int sidePadding = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    int spacing = style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    if (spacing < 0)
+        spacing = style()->layoutSpacing(QSizePolicy::PushButton, QSizePolicy::PushButton,
+                                         Qt::Horizontal);
+
+    auto *header = new QHBoxLayout;
+    header->setContentsMargins(sidePadding, 0, sidePadding, 0);
+    header->setSpacing(spacing);
+    m_title->setObjectName(u"monthTitle"_s);
+    header->addWidget(m_title);
+    header->addStretch();
+    header->addWidget(m_previousButton);
+    m_todayButton->setText(u"TODAY"_s);
+    m_todayButton->setToolTip(QString());
+    header->addWidget(m_todayButton);
+    header->addWidget(m_nextButton);
+
+    auto *weekdays = new QHBoxLayout;
+    weekdays->setContentsMargins(sidePadding, 0, sidePadding, 0);
+    weekdays->setSpacing(0);
+    for (int i = 0; i < daysPerWeek; ++i) {
+        auto *label = new QLabel(QString(QChar(weekdayLetters[i])), this);
+        label->setAlignment(Qt::AlignCenter);
+        label->setForegroundRole(QPalette::PlaceholderText);
+        label->setAccessibleName(QLocale().dayName(Qt::Monday + i));
+        weekdays->addWidget(label, 1);
+        m_weekdayLabels.append(label);
+    }
+
+    m_grid->setContentsMargins(sidePadding, 0, sidePadding, 0);
+    m_grid->setHorizontalSpacing(spacing);
+    m_grid->setVerticalSpacing(gridRowSpacing);
+    for (int column = 0; column < daysPerWeek; ++column)
+        m_grid->setColumnStretch(column, 1);
+    for (int i = 0; i < maximumCells; ++i) {
+        auto *cell = new DayCell(this);
+        connect(cell, &QAbstractButton::clicked, this,
+                [this, cell] { selectDay(cell->day().date); });
+        m_grid->addWidget(cell, i / daysPerWeek, i % daysPerWeek);
+        m_cells.append(cell);
+    }
+
+    m_readError->setObjectName(u"noteDaysError"_s);
+    m_readError->setWordWrap(true);
+    m_readError->setTextFormat(Qt::PlainText);
+    m_readError->setContentsMargins(sidePadding, 0, sidePadding, 0);
+    m_readError->hide();
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, verticalPadding, 0, verticalPadding);
+    column->setSpacing(rowSpacing);
+    column->addLayout(header);
+    column->addLayout(weekdays);
+    column->addLayout(m_grid);
+    column->addWidget(m_readError);
+
+    connect(m_previousButton, &QToolButton::clicked, this, [this] { changeMonth(-1); });
+    connect(m_nextButton, &QToolButton::clicked, this, [this] { changeMonth(1); });
+    connect(m_todayButton, &QToolButton::clicked, this, &MonthCalendar::goToToday);
+    connect(m_selection, &SelectionState::selectedDateChanged, this, &MonthCalendar::updateGrid);
+    connect(m_selection, &SelectionState::highlightedDateChanged, this, &MonthCalendar::updateGrid);
+    // A visited day gains its marker at once.
+    connect(m_journal, &Journal::noteAdded, this, &MonthCalendar::noteAdded);
+
+    applyFonts();
+    applyIcons();
+    updateGrid();
+}
+
+DayCell *MonthCalendar::dayCell(QDate day) const
+{
+    for (DayCell *cell : m_cells) {
+        if (!cell->isHidden() && cell->day().date == day)
+            return cell;
+    }
+    return nullptr;
+}
+
+void MonthCalendar::changeMonth(int months)
+{
+    const QDate month = m_displayMonth.addMonths(months);
+    if (month.isValid())
+        setDisplayMonth(month);
+}
+
+void MonthCalendar::goToToday()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    m_selection->setSelectedDate(now);
+    m_selection->setHighlightedDate(now);
+    setDisplayMonth(firstOfMonth(now.date()));
+}
+
+void MonthCalendar::selectDay(QDate day)
+{
+    if (!day.isValid())
+        return;
+    const QDateTime dayStart = day.startOfDay();
+    m_selection->setSelectedDate(dayStart);
+    m_selection->setHighlightedDate(dayStart);
+}
+
+void MonthCalendar::changeEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FontChange:
+        applyFonts();
+        break;
+    case QEvent::PaletteChange:
+    case QEvent::LayoutDirectionChange:
+        applyIcons();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+void MonthCalendar::setDisplayMonth(QDate month)
+{
+    if (month == m_displayMonth)
+        return;
+    m_displayMonth = month;
+    updateGrid();
+}
+
+void MonthCalendar::updateGrid()
+{
+    m_title->setText(DateText::monthTitle(m_displayMonth));
+
+    const QDate selectedDay = m_selection->selectedDate().toLocalTime().date();
+    const QList<MonthGridDay> days = monthGridDays(m_displayMonth, selectedDay);
+    if (days.isEmpty())
+        return;
+    if (days.first().date != m_firstShown || days.last().date != m_lastShown) {
+        m_firstShown = days.first().date;
+        m_lastShown = days.last().date;
+        readNoteDays();
+    }
+
+    const std::optional<QDateTime> highlighted = m_selection->highlightedDate();
+    const QDate highlightedDay = highlighted ? highlighted->toLocalTime().date() : QDate();
+    for (qsizetype i = 0; i < m_cells.size(); ++i) {
+        DayCell *cell = m_cells[i];
+        if (i >= days.size()) {
+            cell->hide();
+            continue;
+        }
+        const MonthGridDay &day = days[i];
+        cell->setDay(day, m_noteDays.contains(day.date), day.date == highlightedDay);
+        cell->show();
+    }
+}
+
+void MonthCalendar::readNoteDays()
+{
+    const auto days = m_journal->noteDaysBetween(m_firstShown, m_lastShown);
+    m_noteDays = days ? *days : QSet<QDate>();
+    m_readError->setText(days ? QString()
+                              : tr("Days with notes could not be read: %1").arg(days.error()));
+    m_readError->setVisible(!days);
+}
+
+void MonthCalendar::noteAdded(const Note *note)
+{
+    if (note->day < m_firstShown || note->day > m_lastShown)
+        return;
+    m_noteDays.insert(note->day);
+    updateGrid();
+}
+
+void MonthCalendar::applyFonts()
+{
+    m_title->setFont(styledFont(font(), TextStyle::Headline));
+    const QFont caption = styledFont(font(), TextStyle::Caption);
+    m_todayButton->setFont(caption);
+    for (QLabel *label : std::as_const(m_weekdayLabels))
+        label->setFont(caption);
+}
+
+void MonthCalendar::applyIcons()
+{
+    m_previousButton->setIcon(
+        themedIcon(u"go-previous"_s, palette(), QPalette::ButtonText, layoutDirection()));
+    m_nextButton->setIcon(
+        themedIcon(u"go-next"_s, palette(), QPalette::ButtonText, layoutDirection()));
+}

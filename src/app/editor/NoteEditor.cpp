@@ -1,0 +1,137 @@
+#include "app/editor/NoteEditor.h"
+
+#include "app/SelectionState.h"
+#include "app/TextStyles.h"
+#include "app/editor/DocumentCounter.h"
+#include "app/editor/EditorStatusBar.h"
+#include "app/editor/NoteTextEdit.h"
+#include "core/DateText.h"
+#include "core/Journal.h"
+
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+#include <QScopedValueRollback>
+#include <QVBoxLayout>
+
+namespace {
+
+// The text reads a size larger than the interface around it.
+constexpr int textPointSize = 14;
+constexpr int textInset = 16;
+
+} // namespace
+
+NoteEditor::NoteEditor(Journal *journal, SelectionState *selection, QWidget *parent)
+    : QWidget(parent), m_journal(journal), m_selection(selection), m_header(new QLabel(this)),
+      m_divider(new QFrame(this)), m_textEdit(new NoteTextEdit(this)),
+      m_statusBar(new EditorStatusBar(this)), m_readError(new QLabel(this)),
+      m_counter(new DocumentCounter(m_textEdit->document(), this))
+{
+    m_header->setObjectName(QStringLiteral("noteHeader"));
+    m_header->setContentsMargins(textInset, 0, textInset, 10);
+    m_header->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_header->setFont(styledFont(font(), TextStyle::LargeTitle));
+    m_divider->setFrameShape(QFrame::HLine);
+    m_divider->setFrameShadow(QFrame::Sunken);
+
+    m_textEdit->setObjectName(QStringLiteral("noteText"));
+    QFont textFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    textFont.setPointSize(textPointSize);
+    m_textEdit->setFont(textFont);
+    m_textEdit->setViewportMargins(textInset, textInset, textInset, textInset);
+    m_statusBar->setObjectName(QStringLiteral("statusBar"));
+
+    m_readError->setObjectName(QStringLiteral("readError"));
+    m_readError->setWordWrap(true);
+    m_readError->setAlignment(Qt::AlignCenter);
+    m_readError->setTextFormat(Qt::PlainText);
+    m_readError->hide();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 12, 0, 0);
+    layout->addWidget(m_header);
+    layout->addWidget(m_divider);
+    layout->addWidget(m_textEdit, 1);
+    layout->addWidget(m_readError, 1);
+    layout->addWidget(m_statusBar);
+    setFocusProxy(m_textEdit);
+
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(saveDelay);
+    connect(&m_saveTimer, &QTimer::timeout, this, &NoteEditor::save);
+    connect(m_textEdit->document(), &QTextDocument::contentsChanged, this,
+            &NoteEditor::textChanged);
+    connect(m_counter, &DocumentCounter::countsChanged, this,
+            [this] { m_statusBar->setCounts(m_counter->words(), m_counter->characters()); });
+    connect(m_selection, &SelectionState::openNoteChanged, this, [this] {
+        saveNow();
+        load();
+    });
+    connect(m_journal, &Journal::saveErrorChanged, m_statusBar, &EditorStatusBar::setSaveError);
+    m_statusBar->setSaveError(m_journal->saveError());
+    load();
+}
+
+NoteEditor::~NoteEditor()
+{
+    saveNow();
+}
+
+QString NoteEditor::headerText() const
+{
+    return m_header->text();
+}
+
+// Fills the editor from the open note, never writing it.
+void NoteEditor::load()
+{
+    m_note = m_selection->openNote();
+    const auto text = m_note ? m_journal->text(m_note) : Result<QString>(QString());
+    if (!text) {
+        showReadError(m_note->day, text.error());
+        m_note = nullptr;
+        return;
+    }
+    for (QWidget *part :
+         std::initializer_list<QWidget *>{m_header, m_divider, m_textEdit, m_statusBar})
+        part->setVisible(m_note);
+    m_readError->hide();
+    m_header->setText(m_note ? DateText::header(m_note->day) : QString());
+    const QScopedValueRollback loading(m_loading, true);
+    m_textEdit->setNoteText(*text);
+}
+
+void NoteEditor::showReadError(QDate day, const QString &error)
+{
+    for (QWidget *part :
+         std::initializer_list<QWidget *>{m_header, m_divider, m_textEdit, m_statusBar})
+        part->hide();
+    m_readError->setText(
+        tr("The note of %1 could not be read: %2").arg(DateText::fullDay(day), error));
+    m_readError->show();
+}
+
+void NoteEditor::textChanged()
+{
+    if (!m_loading)
+        m_saveTimer.start();
+}
+
+void NoteEditor::save()
+{
+    m_saveTimer.stop();
+    if (m_note)
+        m_journal->setText(m_note, m_textEdit->noteText());
+}
+
+void NoteEditor::saveNow()
+{
+    if (m_saveTimer.isActive())
+        save();
+}
+
+void NoteEditor::focusText()
+{
+    m_textEdit->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDate>
+#include <QTimer>
+#include <QWidget>
+
+class DocumentCounter;
+class EditorStatusBar;
+class Journal;
+class NoteTextEdit;
+class QFrame;
+class QLabel;
+class SelectionState;
+struct Note;
+
+// Edits the open note: its day as a header, the text, and the counts under it.
+//
+// Every edit restarts one save timer; 500 ms after the last keystroke the text goes to the
+// journal, which writes it with its tags at once. Nothing typed is lost on the way out:
+// switching notes, leaving the editor and quitting all hand the pending text over first.
+class NoteEditor : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int saveDelay = 500;
+
+    NoteEditor(Journal *journal, SelectionState *selection, QWidget *parent = nullptr);
+    ~NoteEditor() override;
+
+    const Note *note() const { return m_note; }
+    NoteTextEdit *textEdit() const { return m_textEdit; }
+    EditorStatusBar *statusBar() const { return m_statusBar; }
+    QString headerText() const;
+    bool hasPendingSave() const { return m_saveTimer.isActive(); }
+
+    // Hands the text typed since the last save to the journal now.
+    void saveNow();
+    void focusText();
+    // Says that the day's note could not be read, in place of the note.
+    void showReadError(QDate day, const QString &error);
+
+private:
+    void load();
+    void textChanged();
+    void save();
+
+    Journal *m_journal;
+    SelectionState *m_selection;
+    QLabel *m_header;
+    QFrame *m_divider;
+    NoteTextEdit *m_textEdit;
+    EditorStatusBar *m_statusBar;
+    QLabel *m_readError;
+    DocumentCounter *m_counter;
+
+    // The note whose text the editor holds: a pending save belongs to it.
+    const Note *m_note = nullptr;
+    bool m_loading = false;
+    QTimer m_saveTimer;
+};

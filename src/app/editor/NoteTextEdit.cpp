@@ -1,0 +1,195 @@
+#include "app/editor/NoteTextEdit.h"
+
+#include "core/Note.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+#include <algorithm>
+
+namespace {
+
+QString plainTextOf(const QMimeData *source)
+{
+    if (source->hasText())
+        return source->text();
+    if (source->hasHtml())
+        return QTextDocumentFragment::fromHtml(source->html()).toPlainText();
+    return {};
+}
+
+} // namespace
+
+NoteTextEdit::NoteTextEdit(QWidget *parent) : QTextEdit(parent)
+{
+    setAcceptRichText(false);
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAutoFillBackground(false);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setCursorWidth(0);
+
+    // The margin and the first paragraph's line height are set unrecorded, so that the very
+    // first Undo cannot take them away; every paragraph made later inherits the line height.
+    QTextDocument *doc = document();
+    doc->setUndoRedoEnabled(false);
+    doc->setDocumentMargin(0);
+    QTextBlockFormat format;
+    format.setLineHeight(lineHeightPercent, QTextBlockFormat::ProportionalHeight);
+    QTextCursor(doc).setBlockFormat(format);
+    doc->setUndoRedoEnabled(true);
+
+    connect(this, &QTextEdit::cursorPositionChanged, this, &NoteTextEdit::restartBlinking);
+    connect(this, &QTextEdit::selectionChanged, this, &NoteTextEdit::repaintInsertionPoint);
+    connect(doc, &QTextDocument::contentsChanged, this, &NoteTextEdit::repaintInsertionPoint);
+}
+
+void NoteTextEdit::setNoteText(const QString &text)
+{
+    QTextDocument *doc = document();
+    if (!sameText(noteText(), text)) {
+        const QTextCursor previous = textCursor();
+        const QTextBlockFormat format = doc->begin().blockFormat();
+        // Cleared and filled unrecorded, with the line height set once on the first
+        // paragraph: the paragraphs the text brings inherit it as they are made.
+        doc->setUndoRedoEnabled(false);
+        doc->clear();
+        QTextCursor cursor(doc);
+        cursor.setBlockFormat(format);
+        cursor.insertText(text);
+        doc->setUndoRedoEnabled(true);
+
+        // The old selection may reach past the end of a shorter text.
+        const int end = doc->characterCount() - 1;
+        QTextCursor restored(doc);
+        restored.setPosition(std::min(previous.anchor(), end));
+        restored.setPosition(std::min(previous.position(), end), QTextCursor::KeepAnchor);
+        setTextCursor(restored);
+    }
+    doc->clearUndoRedoStacks();
+}
+
+QString NoteTextEdit::noteText() const
+{
+    QString text = document()->toRawText();
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
+QRect NoteTextEdit::insertionPointRect() const
+{
+    const QRect line = cursorRect();
+    // As tall as the letters above the baseline and what little descends below it, plus a
+    // margin; it rests on the bottom of the line, but never starts above the line's top.
+    const QFontMetrics metrics(document()->defaultFont(), viewport());
+    const int height = metrics.ascent() - metrics.descent() + 10;
+    const int top = std::max(line.top(), line.top() + line.height() - height);
+    return QRect(line.left(), top, 1, height);
+}
+
+bool NoteTextEdit::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasText() || source->hasHtml();
+}
+
+void NoteTextEdit::insertFromMimeData(const QMimeData *source)
+{
+    const QString text = plainTextOf(source);
+    if (text.isEmpty())
+        return;
+    // Inserted without a format of its own, so it takes the style around it.
+    QTextCursor cursor = textCursor();
+    cursor.insertText(text);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void NoteTextEdit::keyPressEvent(QKeyEvent *event)
+{
+    // Qt answers Enter in an empty paragraph by resetting its block format (ending a list)
+    // instead of starting a new paragraph, which would drop the line height and the newline.
+    // Shift+Enter would insert a line separator, a character a plain-text note should not get.
+    if (!isReadOnly() && (event->matches(QKeySequence::InsertParagraphSeparator) ||
+                          event->matches(QKeySequence::InsertLineSeparator))) {
+        QTextCursor cursor = textCursor();
+        cursor.insertBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+bool NoteTextEdit::showsInsertionPoint() const
+{
+    return m_blinkOn && hasFocus() && !isReadOnly() && !textCursor().hasSelection();
+}
+
+void NoteTextEdit::paintEvent(QPaintEvent *event)
+{
+    QTextEdit::paintEvent(event);
+    if (!showsInsertionPoint())
+        return;
+    m_paintedInsertionPoint = insertionPointRect();
+    QPainter painter(viewport());
+    painter.fillRect(m_paintedInsertionPoint, palette().color(QPalette::Text));
+}
+
+void NoteTextEdit::repaintInsertionPoint()
+{
+    // The bar may reach below the line, outside what Qt repaints for a cursor move.
+    viewport()->update(m_paintedInsertionPoint);
+    viewport()->update(insertionPointRect());
+}
+
+void NoteTextEdit::restartBlinking()
+{
+    if (hasFocus()) {
+        m_blinkOn = true;
+        const int flashTime = QApplication::cursorFlashTime();
+        if (flashTime >= 2)
+            m_blinkTimer.start(flashTime / 2, this);
+        else
+            m_blinkTimer.stop();
+    }
+    repaintInsertionPoint();
+}
+
+void NoteTextEdit::stopBlinking()
+{
+    m_blinkTimer.stop();
+    m_blinkOn = false;
+    repaintInsertionPoint();
+}
+
+void NoteTextEdit::focusInEvent(QFocusEvent *event)
+{
+    QTextEdit::focusInEvent(event);
+    restartBlinking();
+}
+
+void NoteTextEdit::focusOutEvent(QFocusEvent *event)
+{
+    QTextEdit::focusOutEvent(event);
+    stopBlinking();
+}
+
+void NoteTextEdit::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_blinkTimer.timerId()) {
+        QTextEdit::timerEvent(event);
+        return;
+    }
+    m_blinkOn = !m_blinkOn;
+    repaintInsertionPoint();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QBasicTimer>
+#include <QRect>
+#include <QTextEdit>
+
+// The journal's plain-text editing surface: plain text only, every paragraph in one style
+// with lines 1.6 apart, on whatever lies behind it, with its own insertion bar (a 1-px bar
+// resting on the bottom of the line) instead of Qt's caret.
+class NoteTextEdit : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    static constexpr qreal lineHeightPercent = 160;
+
+    explicit NoteTextEdit(QWidget *parent = nullptr);
+
+    // The text's inset: the document has no margin of its own.
+    using QTextEdit::setViewportMargins;
+
+    // Puts a note's text in place, keeping the selection inside the new text, and starts a
+    // fresh undo history, so that Undo never brings back another note's text. A text the
+    // same as the one shown keeps the selection and the scroll position.
+    void setNoteText(const QString &text);
+    // The text as the user wrote it: unlike toPlainText(), no-break spaces and line
+    // separators survive, so counts and hashtags see the real characters.
+    QString noteText() const;
+
+    // Where the insertion bar is drawn, in viewport coordinates.
+    QRect insertionPointRect() const;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    bool showsInsertionPoint() const;
+    void restartBlinking();
+    void stopBlinking();
+    void repaintInsertionPoint();
+
+    QBasicTimer m_blinkTimer;
+    bool m_blinkOn = false;
+    QRect m_paintedInsertionPoint;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class Journal;
+class NoteCardGrid;
+class QLabel;
+class SelectionState;
+class TagNotesModel;
+struct Note;
+struct Tag;
+
+// The pane while a tag is browsed: a heading over every note that carries the tag, as cards
+// in three columns, newest day first. A card leads back to its note in the editor.
+class TagNotesPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TagNotesPage(Journal *journal, const Tag *tag, SelectionState *selection,
+                 QWidget *parent = nullptr);
+
+    // Null once the tag has been removed.
+    const Tag *tag() const;
+    NoteCardGrid *grid() const { return m_grid; }
+    TagNotesModel *model() const { return m_model; }
+    QString headingText() const;
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    // What a click on the note's card does.
+    void openNote(const Note *note);
+
+    SelectionState *m_selection;
+    QLabel *m_heading;
+    NoteCardGrid *m_grid;
+    TagNotesModel *m_model;
+    QLabel *m_readError;
+};

@@ -1,0 +1,461 @@
+#include "core/JournalDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSqlError>
+#include <QStandardPaths>
+#include <QVariant>
+#include <QtEndian>
+
+namespace {
+
+// "LQJ1": marks a SQLite file as a LumenQuill journal.
+constexpr int applicationId = 0x4C514A31;
+constexpr int sqliteHeaderSize = 100;
+
+QString versionText(int version)
+{
+    return QStringLiteral("%1.%2.%3")
+        .arg(version / 10000)
+        .arg(version / 100 % 100)
+        .arg(version % 100);
+}
+
+QString dayKey(QDate day)
+{
+    return day.toString(Qt::ISODate);
+}
+
+QDate dayFromKey(const QVariant &key)
+{
+    return QDate::fromString(key.toString(), Qt::ISODate);
+}
+
+QString instantKey(const QDateTime &instant)
+{
+    return instant.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QDateTime instantFromKey(const QVariant &key)
+{
+    return QDateTime::fromString(key.toString(), Qt::ISODateWithMs).toLocalTime();
+}
+
+// SQLite keeps a null QString as NULL; a note's text is never NULL, at most empty.
+QString textValue(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+// What the file's own header says. While a write-ahead log holds pages, the header may be
+// older than the journal, and only SQLite can tell.
+struct Header
+{
+    bool hasLog = false;
+    bool isEmpty = false;
+    int applicationId = 0;
+    int userVersion = 0;
+};
+
+// Reads the file's header without SQLite, which would otherwise treat a truncated or empty
+// file as an empty database and start writing into it.
+Result<Header> readHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure{QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+    const QByteArray bytes = file.read(sqliteHeaderSize);
+    if (bytes.size() < sqliteHeaderSize ||
+        !bytes.startsWith(QByteArrayView("SQLite format 3\0", 16))) {
+        return Failure{
+            bytes.isEmpty()
+                ? QStringLiteral("%1 is empty, not a journal").arg(path)
+                : QStringLiteral("%1 is not a journal (not an SQLite database)").arg(path)};
+    }
+    const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
+    const quint32 rawPageSize = qFromBigEndian<quint16>(data + 16);
+    const qint64 pageSize = rawPageSize == 1 ? 65536 : rawPageSize;
+    const quint32 changeCounter = qFromBigEndian<quint32>(data + 24);
+    const quint32 pageCount = qFromBigEndian<quint32>(data + 28);
+    const quint32 schemaCookie = qFromBigEndian<quint32>(data + 40);
+    const quint32 validFor = qFromBigEndian<quint32>(data + 92);
+    Header header;
+    header.hasLog = QFileInfo(path + QStringLiteral("-wal")).size() > 0;
+    header.isEmpty = schemaCookie == 0;
+    header.userVersion = qFromBigEndian<qint32>(data + 60);
+    header.applicationId = qFromBigEndian<qint32>(data + 68);
+    if (changeCounter == validFor && !header.hasLog && file.size() < pageSize * pageCount) {
+        return Failure{QStringLiteral("%1 is truncated: %2 of %3 bytes are there")
+                           .arg(path)
+                           .arg(file.size())
+                           .arg(pageSize * pageCount)};
+    }
+    return header;
+}
+
+Result<void> checkVersions(const QString &path, const Header &header)
+{
+    if (header.isEmpty)
+        return {};
+    if (header.applicationId != applicationId)
+        return Failure{QStringLiteral("%1 is an SQLite database but not a journal").arg(path)};
+    if (header.userVersion > JournalDatabase::schemaVersion) {
+        return Failure{QStringLiteral("%1 was written by a newer version of LumenQuill (store "
+                                      "version %2; this version reads %3 and older)")
+                           .arg(path, versionText(header.userVersion),
+                                versionText(JournalDatabase::schemaVersion))};
+    }
+    return {};
+}
+
+Result<QVariant> exec(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        return Failure{query.lastError().text()};
+    return query.next() ? query.value(0) : QVariant();
+}
+
+// Reads the header values through SQLite, which folds in the write-ahead log, on a
+// read-only connection so that nothing is written to a file that turns out to be unusable.
+Result<Header> readHeaderThroughLog(const QString &path, const QString &connectionName)
+{
+    Result<Header> result = Failure{};
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open()) {
+            result = Failure{db.lastError().text()};
+        } else {
+            const auto appId = exec(db, QStringLiteral("PRAGMA application_id"));
+            const auto version = exec(db, QStringLiteral("PRAGMA user_version"));
+            const auto tables = exec(db, QStringLiteral("SELECT count(*) FROM sqlite_schema"));
+            if (!appId || !version || !tables) {
+                result = Failure{!appId     ? appId.error()
+                                 : !version ? version.error()
+                                            : tables.error()};
+            } else {
+                Header header;
+                header.applicationId = appId->toInt();
+                header.userVersion = version->toInt();
+                header.isEmpty = tables->toInt() == 0;
+                result = header;
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    return result;
+}
+
+const char *const schemaStatements[] = {
+    "CREATE TABLE notes ("
+    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " day TEXT NOT NULL UNIQUE,"
+    " content TEXT NOT NULL DEFAULT '')",
+    "CREATE TABLE tags ("
+    " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    " name TEXT NOT NULL UNIQUE,"
+    " created_at TEXT NOT NULL)",
+    "CREATE TABLE note_tags ("
+    " note_id INTEGER NOT NULL REFERENCES notes(id) ON DELETE CASCADE,"
+    " tag_id INTEGER NOT NULL REFERENCES tags(id) ON DELETE CASCADE,"
+    " UNIQUE (note_id, tag_id))",
+    "CREATE INDEX note_tags_by_tag ON note_tags(tag_id)",
+};
+
+Result<void> createSchema(const QSqlDatabase &db)
+{
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return Failure{transaction.error()};
+    for (const char *statement : schemaStatements) {
+        if (const auto done = exec(db, QString::fromLatin1(statement)); !done)
+            return done.failure();
+    }
+    for (const QString &pragma :
+         {QStringLiteral("PRAGMA application_id = %1").arg(applicationId),
+          QStringLiteral("PRAGMA user_version = %1").arg(JournalDatabase::schemaVersion)}) {
+        if (const auto done = exec(db, pragma); !done)
+            return done.failure();
+    }
+    return transaction.commit();
+}
+
+} // namespace
+
+JournalDatabase::JournalDatabase(const QString &path, const QString &connectionName,
+                                 std::unique_ptr<QLockFile> lock)
+    : m_lock(std::move(lock)), m_path(path), m_connectionName(connectionName)
+{}
+
+JournalDatabase::~JournalDatabase()
+{
+    m_statements.clear();
+    m_connection.close();
+    m_connection = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QString JournalDatabase::defaultPath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("journal.sqlite"));
+}
+
+Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &path)
+{
+    static int serial = 0;
+    const QString connectionName = QStringLiteral("lumenquill-%1").arg(++serial);
+
+    const QFileInfo info(path);
+    bool isNew = !info.exists();
+    if (info.isDir())
+        return Failure{QStringLiteral("%1 is a folder, not a journal file").arg(path)};
+    if (!QDir().mkpath(info.absolutePath()))
+        return Failure{QStringLiteral("cannot create the folder %1").arg(info.absolutePath())};
+    // One process at a time: each keeps its own picture of the journal and would overwrite
+    // what another one saved. A lock left by a process that has died is taken over.
+    auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock()) {
+        qint64 pid = 0;
+        QString host, application;
+        lock->getLockInfo(&pid, &host, &application);
+        return Failure{lock->error() == QLockFile::LockFailedError
+                           ? QStringLiteral("%1 is already open in another LumenQuill (process %2)")
+                                 .arg(path)
+                                 .arg(pid)
+                           : QStringLiteral("cannot create the lock file %1.lock").arg(path)};
+    }
+    if (!isNew) {
+        Result<Header> header = readHeader(path);
+        if (header && header->hasLog)
+            header = readHeaderThroughLog(path, connectionName);
+        if (!header)
+            return header.failure();
+        if (const auto usable = checkVersions(path, *header); !usable)
+            return usable.failure();
+        isNew = header->isEmpty;
+    }
+
+    std::unique_ptr<JournalDatabase> database(
+        new JournalDatabase(path, connectionName, std::move(lock)));
+    QSqlDatabase &db = database->m_connection;
+    db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=500"));
+    if (!db.open())
+        return Failure{db.lastError().text()};
+    // A full sync at each commit: a saved word survives a power cut, not just a crash.
+    if (const auto done = exec(db, QStringLiteral("PRAGMA foreign_keys = ON")); !done)
+        return done.failure();
+    const auto journalMode = exec(db, QStringLiteral("PRAGMA journal_mode = WAL"));
+    if (!journalMode)
+        return journalMode.failure();
+    if (journalMode->toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0)
+        return Failure{QStringLiteral("%1 cannot keep a write-ahead log").arg(path)};
+    if (const auto done = exec(db, QStringLiteral("PRAGMA synchronous = FULL")); !done)
+        return done.failure();
+    if (isNew) {
+        if (const auto created = createSchema(db); !created)
+            return created.failure();
+    }
+    return database;
+}
+
+QSqlQuery &JournalDatabase::statement(const char *sql)
+{
+    auto found = m_statements.find(sql);
+    if (found == m_statements.end()) {
+        found = m_statements.insert(sql, QSqlQuery(m_connection));
+        found->setForwardOnly(true);
+        found->prepare(QString::fromLatin1(sql));
+    }
+    return *found;
+}
+
+Result<void> JournalDatabase::run(const char *sql, const QVariantList &values)
+{
+    QSqlQuery &query = statement(sql);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values.at(i));
+    if (!query.exec()) {
+        const QString error = query.lastError().text();
+        query.finish();
+        return Failure{error};
+    }
+    return {};
+}
+
+namespace {
+
+// Reads every row of a query that has just run, then lets go of it, so that no read stays
+// open on the journal.
+template<typename Row, typename Read>
+QList<Row> readRows(QSqlQuery &query, Read read)
+{
+    QList<Row> rows;
+    while (query.next())
+        rows.append(read(query));
+    query.finish();
+    return rows;
+}
+
+} // namespace
+
+Result<std::optional<NoteRow>> JournalDatabase::noteOnDay(QDate day)
+{
+    const char *sql = "SELECT id, content FROM notes WHERE day = ?";
+    if (const auto done = run(sql, {dayKey(day)}); !done)
+        return done.failure();
+    const auto rows = readRows<NoteRow>(statement(sql), [day](const QSqlQuery &q) {
+        return NoteRow{q.value(0).toLongLong(), day, q.value(1).toString()};
+    });
+    return rows.isEmpty() ? std::optional<NoteRow>() : std::optional<NoteRow>(rows.first());
+}
+
+Result<QString> JournalDatabase::noteText(RowId note)
+{
+    const char *sql = "SELECT content FROM notes WHERE id = ?";
+    if (const auto done = run(sql, {note}); !done)
+        return done.failure();
+    const auto rows =
+        readRows<QString>(statement(sql), [](const QSqlQuery &q) { return q.value(0).toString(); });
+    if (rows.isEmpty())
+        return Failure{QStringLiteral("the note is no longer in the journal")};
+    return rows.first();
+}
+
+Result<QList<NoteRow>> JournalDatabase::notesOfTag(RowId tag)
+{
+    const char *sql = "SELECT n.id, n.day FROM note_tags l JOIN notes n ON n.id = l.note_id"
+                      " WHERE l.tag_id = ? ORDER BY n.day DESC";
+    if (const auto done = run(sql, {tag}); !done)
+        return done.failure();
+    return readRows<NoteRow>(statement(sql), [](const QSqlQuery &q) {
+        return NoteRow{q.value(0).toLongLong(), dayFromKey(q.value(1)), QString()};
+    });
+}
+
+Result<QSet<QDate>> JournalDatabase::noteDaysBetween(QDate first, QDate last)
+{
+    const char *sql = "SELECT day FROM notes WHERE day BETWEEN ? AND ?";
+    if (const auto done = run(sql, {dayKey(first), dayKey(last)}); !done)
+        return done.failure();
+    const auto days =
+        readRows<QDate>(statement(sql), [](const QSqlQuery &q) { return dayFromKey(q.value(0)); });
+    return QSet<QDate>(days.cbegin(), days.cend());
+}
+
+namespace {
+
+TagRow tagRow(const QSqlQuery &query)
+{
+    return TagRow{query.value(0).toLongLong(), query.value(1).toString(),
+                  instantFromKey(query.value(2))};
+}
+
+} // namespace
+
+Result<QList<TagRow>> JournalDatabase::tags()
+{
+    const char *sql = "SELECT id, name, created_at FROM tags ORDER BY id";
+    if (const auto done = run(sql, {}); !done)
+        return done.failure();
+    return readRows<TagRow>(statement(sql), tagRow);
+}
+
+Result<QList<TagRow>> JournalDatabase::tagsOfNote(RowId note)
+{
+    const char *sql = "SELECT t.id, t.name, t.created_at FROM note_tags l"
+                      " JOIN tags t ON t.id = l.tag_id WHERE l.note_id = ? ORDER BY l.rowid";
+    if (const auto done = run(sql, {note}); !done)
+        return done.failure();
+    return readRows<TagRow>(statement(sql), tagRow);
+}
+
+Result<std::optional<TagRow>> JournalDatabase::tagNamed(const QString &name)
+{
+    const char *sql = "SELECT id, name, created_at FROM tags WHERE name = ?";
+    if (const auto done = run(sql, {name}); !done)
+        return done.failure();
+    const auto rows = readRows<TagRow>(statement(sql), tagRow);
+    return rows.isEmpty() ? std::optional<TagRow>() : std::optional<TagRow>(rows.first());
+}
+
+// Walks the links from the newest note back, through the indexes alone, until every tag
+// that has notes has been met: usually within the last few weeks of the journal.
+Result<QHash<RowId, QDate>> JournalDatabase::latestNoteDays()
+{
+    const char *countSql = "SELECT COUNT(DISTINCT tag_id) FROM note_tags";
+    if (const auto done = run(countSql, {}); !done)
+        return done.failure();
+    QSqlQuery &count = statement(countSql);
+    const qsizetype linkedTags = count.next() ? count.value(0).toLongLong() : 0;
+    count.finish();
+
+    const char *sql = "SELECT l.tag_id, n.day FROM notes n JOIN note_tags l ON l.note_id = n.id"
+                      " ORDER BY n.day DESC";
+    if (const auto done = run(sql, {}); !done)
+        return done.failure();
+    QSqlQuery &links = statement(sql);
+    QHash<RowId, QDate> latest;
+    while (latest.size() < linkedTags && links.next()) {
+        const RowId tag = links.value(0).toLongLong();
+        if (!latest.contains(tag))
+            latest.insert(tag, dayFromKey(links.value(1)));
+    }
+    links.finish();
+    return latest;
+}
+
+Result<QDate> JournalDatabase::latestNoteDay(RowId tag)
+{
+    const char *sql = "SELECT MAX(n.day) FROM note_tags l JOIN notes n ON n.id = l.note_id"
+                      " WHERE l.tag_id = ?";
+    if (const auto done = run(sql, {tag}); !done)
+        return done.failure();
+    const auto days =
+        readRows<QDate>(statement(sql), [](const QSqlQuery &q) { return dayFromKey(q.value(0)); });
+    return days.value(0);
+}
+
+Result<RowId> JournalDatabase::insertNote(QDate day, const QString &text)
+{
+    const char *sql = "INSERT INTO notes (day, content) VALUES (?, ?)";
+    if (const auto done = run(sql, {dayKey(day), textValue(text)}); !done)
+        return done.failure();
+    return statement(sql).lastInsertId().toLongLong();
+}
+
+Result<void> JournalDatabase::setNoteText(RowId note, const QString &text)
+{
+    return run("UPDATE notes SET content = ? WHERE id = ?", {textValue(text), note});
+}
+
+Result<RowId> JournalDatabase::insertTag(const QString &name, const QDateTime &createdAt)
+{
+    const char *sql = "INSERT INTO tags (name, created_at) VALUES (?, ?)";
+    if (const auto done = run(sql, {name, instantKey(createdAt)}); !done)
+        return done.failure();
+    return statement(sql).lastInsertId().toLongLong();
+}
+
+Result<void> JournalDatabase::deleteTag(RowId tag)
+{
+    return run("DELETE FROM tags WHERE id = ?", {tag});
+}
+
+Result<void> JournalDatabase::link(RowId note, RowId tag)
+{
+    return run("INSERT OR IGNORE INTO note_tags (note_id, tag_id) VALUES (?, ?)", {note, tag});
+}
+
+Result<void> JournalDatabase::unlink(RowId note, RowId tag)
+{
+    return run("DELETE FROM note_tags WHERE note_id = ? AND tag_id = ?", {note, tag});
+}

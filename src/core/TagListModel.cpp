@@ -1,0 +1,140 @@
+#include "core/TagListModel.h"
+
+#include "core/Journal.h"
+
+#include <QSet>
+
+TagListModel::TagListModel(Journal *journal, QObject *parent)
+    : QAbstractListModel(parent), m_journal(journal)
+{
+    const auto tags = journal->tags();
+    m_loaded = tags.ok();
+    if (tags)
+        m_tags = *tags;
+    else
+        m_error = tags.error();
+    connect(journal, &Journal::tagsAdded, this, &TagListModel::addTags);
+    connect(journal, &Journal::tagAboutToBeRemoved, this, &TagListModel::removeTag);
+    connect(journal, &Journal::linksChanged, this, &TagListModel::updateRecency);
+}
+
+int TagListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_tags.size());
+}
+
+QVariant TagListModel::data(const QModelIndex &index, int role) const
+{
+    const Tag *tag = tagAt(index);
+    if (!tag)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return tag->name;
+    case Qt::DecorationRole:
+        return m_decoration;
+    case TagRole:
+        return QVariant::fromValue(tag);
+    case RecencyRole:
+        return m_recency.value(tag);
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags TagListModel::flags(const QModelIndex &index) const
+{
+    if (!tagAt(index))
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
+const Tag *TagListModel::tagAt(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != this || index.row() >= m_tags.size())
+        return nullptr;
+    return m_tags.at(index.row());
+}
+
+QModelIndex TagListModel::indexOf(const Tag *tag) const
+{
+    const qsizetype row = tag ? m_tags.indexOf(tag) : -1;
+    return row < 0 ? QModelIndex() : index(int(row));
+}
+
+void TagListModel::setDecoration(const QVariant &decoration)
+{
+    m_decoration = decoration;
+    if (!m_tags.isEmpty())
+        Q_EMIT dataChanged(index(0), index(int(m_tags.size()) - 1), {Qt::DecorationRole});
+}
+
+void TagListModel::loadRecency()
+{
+    if (m_recencyLoaded)
+        return;
+    m_recencyLoaded = true;
+    for (const Tag *tag : std::as_const(m_tags))
+        workOutRecency(tag);
+    if (!m_tags.isEmpty())
+        Q_EMIT dataChanged(index(0), index(int(m_tags.size()) - 1), {RecencyRole});
+}
+
+void TagListModel::addTags(const QList<const Tag *> &tags)
+{
+    // A list that could not be read stays empty rather than showing only the newest tags.
+    if (!m_loaded)
+        return;
+    if (m_recencyLoaded) {
+        for (const Tag *tag : tags)
+            workOutRecency(tag);
+    }
+    const int first = int(m_tags.size());
+    beginInsertRows(QModelIndex(), first, first + int(tags.size()) - 1);
+    m_tags.append(tags);
+    endInsertRows();
+}
+
+void TagListModel::removeTag(const Tag *tag)
+{
+    const qsizetype row = m_tags.indexOf(tag);
+    if (row < 0)
+        return;
+    beginRemoveRows(QModelIndex(), int(row), int(row));
+    m_tags.removeAt(row);
+    m_recency.remove(tag);
+    endRemoveRows();
+}
+
+void TagListModel::updateRecency(const QList<TagLink> &links)
+{
+    if (!m_recencyLoaded)
+        return;
+    QSet<const Tag *> changed;
+    for (const TagLink &link : links)
+        changed.insert(link.tag);
+    for (const Tag *tag : std::as_const(changed)) {
+        const QModelIndex at = indexOf(tag);
+        if (!at.isValid())
+            continue;
+        workOutRecency(tag);
+        Q_EMIT dataChanged(at, at, {RecencyRole});
+    }
+}
+
+void TagListModel::workOutRecency(const Tag *tag)
+{
+    const auto latest = m_journal->latestNoteDay(tag);
+    if (!latest)
+        setError(latest.error());
+    m_recency.insert(tag, latest && latest->isValid() ? latest->startOfDay() : tag->createdAt);
+}
+
+void TagListModel::setError(const QString &error)
+{
+    if (error == m_error)
+        return;
+    m_error = error;
+    Q_EMIT errorChanged();
+}

@@ -1,0 +1,87 @@
+#include "core/TextCounts.h"
+
+#include <QCoreApplication>
+#include <QTextBoundaryFinder>
+
+namespace {
+
+char32_t firstCodePoint(QStringView text)
+{
+    if (text.size() >= 2 && text.at(0).isHighSurrogate() && text.at(1).isLowSurrogate())
+        return QChar::surrogateToUcs4(text.at(0), text.at(1));
+    return text.at(0).unicode();
+}
+
+// Calls visit(begin, end) for each extended grapheme cluster of text, in order.
+template<typename Visit>
+void forEachGraphemeCluster(QStringView text, Visit visit)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
+    qsizetype begin = 0;
+    for (qsizetype end = finder.toNextBoundary(); end != -1; end = finder.toNextBoundary()) {
+        visit(begin, end);
+        begin = end;
+    }
+}
+
+} // namespace
+
+bool isNewline(char32_t codePoint)
+{
+    return (codePoint >= 0x000A && codePoint <= 0x000D) || codePoint == 0x0085 ||
+           codePoint == 0x2028 || codePoint == 0x2029;
+}
+
+bool isWhiteSpaceOrNewline(char32_t codePoint)
+{
+    // Written out rather than taken from QChar::isSpace, whose categories may drift from the
+    // property between Unicode versions.
+    switch (codePoint) {
+    case 0x0009:
+    case 0x000A:
+    case 0x000B:
+    case 0x000C:
+    case 0x000D:
+    case 0x0020:
+    case 0x0085:
+    case 0x00A0:
+    case 0x1680:
+    case 0x2028:
+    case 0x2029:
+    case 0x202F:
+    case 0x205F:
+    case 0x3000:
+        return true;
+    default:
+        return codePoint >= 0x2000 && codePoint <= 0x200A;
+    }
+}
+
+qsizetype wordCount(QStringView text)
+{
+    qsizetype words = 0;
+    bool inWord = false;
+    forEachGraphemeCluster(text, [&](qsizetype begin, qsizetype end) {
+        // A cluster counts by its first code point: a space carrying a combining mark still
+        // separates two words.
+        const bool separator =
+            isWhiteSpaceOrNewline(firstCodePoint(text.sliced(begin, end - begin)));
+        if (!separator && !inWord)
+            ++words;
+        inWord = !separator;
+    });
+    return words;
+}
+
+qsizetype characterCount(QStringView text)
+{
+    qsizetype characters = 0;
+    forEachGraphemeCluster(text, [&](qsizetype, qsizetype) { ++characters; });
+    return characters;
+}
+
+QString countsText(qsizetype words, qsizetype characters)
+{
+    return QCoreApplication::translate("EditorStatusBar", "%1 words %2 characters")
+        .arg(QString::number(words), QString::number(characters));
+}

@@ -1,0 +1,302 @@
+// The journal and its file: one note per day, texts written with their tags, removal of
+// tags, failed writes kept and retried, files refused untouched, days across time zones.
+
+#include "TestEnvironment.h"
+
+#include "core/Journal.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDate day1(2026, 3, 1);
+const QDate day2(2026, 3, 2);
+
+QString key(QDate day)
+{
+    return day.toString(Qt::ISODate);
+}
+
+const Note *noteOn(Journal *journal, QDate day)
+{
+    const auto note = journal->noteForDay(day);
+    return note ? *note : nullptr;
+}
+
+const Tag *tagNamed(Journal *journal, const QString &name)
+{
+    for (const Tag *tag : journal->tags().value()) {
+        if (tag->name == name)
+            return tag;
+    }
+    return nullptr;
+}
+
+QStringList column(const QString &path, const QString &sql)
+{
+    QStringList values;
+    for (const QVariant &value : lqtest::queryFile(path, sql))
+        values.append(value.toString());
+    return values;
+}
+
+QByteArray fileHash(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArrayLiteral("unreadable");
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+class JournalTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { lqtest::pinEnvironment(); }
+    void cleanup() { lqtest::setTimeZone("Europe/Berlin"); }
+
+    void noteForDay_givesOneNotePerDay_writtenAtOnce()
+    {
+        lqtest::TemporaryJournal store;
+        Journal *journal = store.journal();
+        QSignalSpy added(journal, &Journal::noteAdded);
+        const Note *note = noteOn(journal, day1);
+        QVERIFY(note);
+        QCOMPARE(note->day, day1);
+        QCOMPARE(noteOn(journal, day1), note);
+        QCOMPARE(added.count(), 1);
+        QCOMPARE(journal->noteDaysBetween(day1, day2).value(), QSet<QDate>{day1});
+        QCOMPARE(column(store.path(), QStringLiteral("SELECT day || '=' || content FROM notes")),
+                 QStringList{key(day1) + QStringLiteral("=")});
+
+        journal->setText(note, QStringLiteral("Dear diary 😀\r\nline"));
+        store.reopen();
+        QCOMPARE(store.journal()->text(noteOn(store.journal(), day1)).value(),
+                 QStringLiteral("Dear diary 😀\r\nline"));
+    }
+
+    void setText_linksTheTagsOfTheText_data()
+    {
+        QTest::addColumn<QStringList>("texts"); // set one after the other
+        QTest::addColumn<QStringList>("linked");
+        QTest::addColumn<QStringList>("tags"); // every tag of the journal, oldest first
+
+        QTest::newRow("Hashtags become tags, in the order written")
+            << QStringList{"#work and #home, #work again"} << QStringList{"work", "home"}
+            << QStringList{"work", "home"};
+        QTest::newRow("Names keep their case: #Work and #work are two tags")
+            << QStringList{"#Work #work"} << QStringList{"Work", "work"}
+            << QStringList{"Work", "work"};
+        QTest::newRow("A hashtag gone from the text unlinks its tag, which stays")
+            << QStringList{"#a #b", "#b"} << QStringList{"b"} << QStringList{"a", "b"};
+        QTest::newRow("A tag comes back to its note without a second tag")
+            << QStringList{"#a", "", "#a"} << QStringList{"a"} << QStringList{"a"};
+        QTest::newRow("An edit of the same length is written")
+            << QStringList{"#abc", "#abd"} << QStringList{"abd"} << QStringList{"abc", "abd"};
+    }
+
+    void setText_linksTheTagsOfTheText()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, linked);
+        QFETCH(QStringList, tags);
+        lqtest::TemporaryJournal store;
+        Journal *journal = store.journal();
+        const Note *note = noteOn(journal, day1);
+        for (const QString &text : texts)
+            journal->setText(note, text);
+
+        QCOMPARE(lqtest::storedText(store.path(), key(day1)), texts.last());
+        QCOMPARE(column(store.path(), QStringLiteral("SELECT t.name FROM note_tags l JOIN tags t"
+                                                     " ON t.id = l.tag_id ORDER BY l.rowid")),
+                 linked);
+        QCOMPARE(column(store.path(), QStringLiteral("SELECT name FROM tags ORDER BY id")), tags);
+        QStringList inMemory;
+        for (const Tag *tag : journal->tags().value())
+            inMemory.append(tag->name);
+        QCOMPARE(inMemory, tags);
+        QVERIFY(!journal->hasUnsavedChanges());
+    }
+
+    void removeTag_keepsItsNotesAndTheirText()
+    {
+        lqtest::TemporaryJournal store;
+        Journal *journal = store.journal();
+        journal->setText(noteOn(journal, day1), QStringLiteral("#x one"));
+        journal->setText(noteOn(journal, day2), QStringLiteral("#x #y two"));
+        const Tag *x = tagNamed(journal, QStringLiteral("x"));
+        const RowId oldId = x->id;
+        QSignalSpy aboutToBeRemoved(journal, &Journal::tagAboutToBeRemoved);
+
+        journal->removeTag(x);
+        QCOMPARE(aboutToBeRemoved.count(), 1);
+        QCOMPARE(tagNamed(journal, QStringLiteral("x")), nullptr);
+        QCOMPARE(column(store.path(), QStringLiteral("SELECT content FROM notes ORDER BY day")),
+                 (QStringList{"#x one", "#x #y two"}));
+        QCOMPARE(column(store.path(), QStringLiteral("SELECT t.name FROM note_tags l JOIN tags t"
+                                                     " ON t.id = l.tag_id")),
+                 QStringList{"y"});
+
+        // Written again, the hashtag makes a new tag.
+        journal->setText(noteOn(journal, day1), QStringLiteral("#x one more"));
+        QVERIFY(tagNamed(journal, QStringLiteral("x"))->id > oldId);
+        QCOMPARE(journal->notesOfTag(tagNamed(journal, QStringLiteral("x"))).value(),
+                 QList<const Note *>{noteOn(journal, day1)});
+    }
+
+    void failedWrite_keepsTheTextPending_andIsRetried()
+    {
+        lqtest::TemporaryJournal store;
+        Journal *journal = store.journal();
+        journal->setRetryInterval(100);
+        const Note *note = noteOn(journal, day1);
+        QSignalSpy errors(journal, &Journal::saveErrorChanged);
+        {
+            // Another program holds the write lock for longer than the journal waits.
+            lqtest::WriteLock lock(store.path());
+            journal->setText(note, QStringLiteral("kept #safe"));
+            QVERIFY(!journal->saveError().isEmpty());
+            QCOMPARE(journal->unsavedNotes(), QList<const Note *>{note});
+            QCOMPARE(journal->text(note).value(), QStringLiteral("kept #safe"));
+        }
+        QTRY_VERIFY(journal->saveError().isEmpty());
+        QCOMPARE(errors.count(), 2);
+        QCOMPARE(lqtest::storedText(store.path(), key(day1)), QStringLiteral("kept #safe"));
+        QVERIFY(tagNamed(journal, QStringLiteral("safe")));
+        QVERIFY(journal->unsavedNotes().isEmpty());
+    }
+
+    void failedRead_isReportedRatherThanShownAsEmpty()
+    {
+        lqtest::TemporaryJournal store;
+        store.journal()->setText(noteOn(store.journal(), day1), QStringLiteral("#kept"));
+        store.reopen();
+        Journal *journal = store.journal();
+        const Tag *tag = tagNamed(journal, QStringLiteral("kept"));
+        const Note *unread = journal->notesOfTag(tag).value().value(0);
+        QVERIFY(unread && !unread->text);
+
+        lqtest::queryFile(store.path(), QStringLiteral("ALTER TABLE notes RENAME TO gone"));
+        QVERIFY(!journal->noteForDay(day2));
+        QVERIFY(!journal->text(unread));
+        QVERIFY(!journal->notesOfTag(tag));
+        QVERIFY(!journal->noteDaysBetween(day1, day2));
+        // Nothing was written over the note on the way.
+        lqtest::queryFile(store.path(), QStringLiteral("ALTER TABLE gone RENAME TO notes"));
+        QCOMPARE(lqtest::storedText(store.path(), key(day1)), QStringLiteral("#kept"));
+        QCOMPARE(journal->text(unread).value(), QStringLiteral("#kept"));
+    }
+
+    void unusableFile_isRefusedAndLeftUntouched_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("not SQLite") << u"text"_s << u"not a journal"_s;
+        QTest::newRow("an empty file") << u"empty"_s << u"empty"_s;
+        QTest::newRow("a truncated journal") << u"truncated"_s << u"truncated"_s;
+        QTest::newRow("a journal of a newer version") << u"newer"_s << u"newer version"_s;
+        QTest::newRow("another program's SQLite file") << u"foreign"_s << u"not a journal"_s;
+        QTest::newRow("a folder in its place") << u"folder"_s << u"folder"_s;
+        QTest::newRow("a journal open in another LumenQuill") << u"open"_s << u"already open"_s;
+    }
+
+    void unusableFile_isRefusedAndLeftUntouched()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+        QFile file(path);
+        std::unique_ptr<Journal> first;
+        const auto writeJournal = [&](int notes) {
+            auto journal = Journal::open(path).value();
+            for (int i = 0; i < notes; ++i)
+                journal->setText(*journal->noteForDay(day1.addDays(i)), QString(1000, u'x'));
+        };
+        if (kind == u"text") {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(5000, 'j'));
+            file.close();
+        } else if (kind == u"empty") {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.close();
+        } else if (kind == u"truncated") {
+            writeJournal(300);
+            QVERIFY(file.resize(file.size() / 2));
+        } else if (kind == u"newer") {
+            writeJournal(3);
+            lqtest::queryFile(path, QStringLiteral("PRAGMA user_version = 20000"));
+        } else if (kind == u"foreign") {
+            lqtest::queryFile(path, QStringLiteral("CREATE TABLE bookmarks (url TEXT)"));
+        } else if (kind == u"folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (kind == u"open") {
+            first = Journal::open(path).value();
+        }
+        const QByteArray before = fileHash(path);
+
+        const auto opened = Journal::open(path);
+        QVERIFY(!opened);
+        QVERIFY2(opened.error().contains(reason), qPrintable(opened.error()));
+        QCOMPARE(fileHash(path), before);
+        QVERIFY(!QFile::exists(path + QStringLiteral("-wal")) || first);
+        if (first) {
+            // Once the first one lets go, the journal opens.
+            first.reset();
+            QVERIFY(Journal::open(path));
+        }
+    }
+
+    // A session killed before its first checkpoint leaves the tables only in the write-ahead
+    // log, while the file's own header still looks like an empty database.
+    void journalLeftByACrash_opensWithWhatItsLogHolds()
+    {
+        lqtest::TemporaryJournal store;
+        store.journal()->setText(noteOn(store.journal(), day1), QStringLiteral("in the log"));
+        QTemporaryDir crashed;
+        const QString copy = crashed.filePath(QStringLiteral("journal.sqlite"));
+        for (const QString &suffix : {QString(), QStringLiteral("-wal")})
+            QVERIFY(QFile::copy(store.path() + suffix, copy + suffix));
+
+        auto reopened = Journal::open(copy);
+        QVERIFY2(reopened, qPrintable(reopened.error()));
+        QCOMPARE((*reopened)->text(noteOn(reopened->get(), day1)).value(),
+                 QStringLiteral("in the log"));
+    }
+
+    void noteDay_staysOnItsCalendarDayAcrossTimeZones_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::newRow("New York") << QByteArrayLiteral("America/New_York");
+        QTest::newRow("Tokyo") << QByteArrayLiteral("Asia/Tokyo");
+    }
+
+    void noteDay_staysOnItsCalendarDayAcrossTimeZones()
+    {
+        QFETCH(QByteArray, zone);
+        lqtest::TemporaryJournal store;
+        // Written just after midnight in Berlin, on a day when the clocks change.
+        const QDate day(2026, 3, 29);
+        store.journal()->setText(noteOn(store.journal(), day), QStringLiteral("written in Berlin"));
+        store.close();
+
+        lqtest::setTimeZone(zone);
+        store.reopen();
+        QCOMPARE(store.journal()->text(noteOn(store.journal(), day)).value(),
+                 QStringLiteral("written in Berlin"));
+        QCOMPARE(column(store.path(), QStringLiteral("SELECT day FROM notes")),
+                 QStringList{key(day)});
+    }
+};
+
+QTEST_GUILESS_MAIN(JournalTest)
+#include "tst_journal.moc"

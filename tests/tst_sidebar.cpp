@@ -1,0 +1,165 @@
+// The sidebar's tags as the user meets them in the window: the search, the sort menu,
+// picking a tag, and removing one after a confirmation.
+
+#include "TestEnvironment.h"
+
+#include "app/MainWindow.h"
+#include "app/SelectionState.h"
+#include "app/sidebar/Sidebar.h"
+#include "core/Journal.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class SidebarTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { lqtest::pinEnvironment(); }
+    // One note per tag, so that Most Recent has a clear order: beta, alps, also, alpha.
+    void init()
+    {
+        m_store = std::make_unique<lqtest::TemporaryJournal>();
+        Journal *journal = m_store->journal();
+        for (const auto &[name, day] :
+             {std::pair{u"alpha"_s, 1}, {u"alps"_s, 9}, {u"also"_s, 5}, {u"beta"_s, 10}})
+            journal->setText(journal->noteForDay(QDate(2026, 1, day)).value(), u"#"_s + name);
+        m_window = std::make_unique<MainWindow>(journal);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_store.reset();
+    }
+
+    void search_narrowsAtEachKey_untilCancelled()
+    {
+        click(u"searchButton"_s);
+        auto *field = control<QLineEdit>(u"searchField"_s);
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        QTest::keyClicks(field, u"AL"_s);
+        QCOMPARE(listed(), u"alpha alps also"_s);
+        QTest::keyClicks(field, u"P"_s);
+        QCOMPARE(listed(), u"alpha alps"_s);
+        click(u"cancelSearchButton"_s);
+        QVERIFY(!field->isVisible());
+        QCOMPARE(listed(), u"alpha alps also beta"_s);
+    }
+
+    void sortMenu_putsTheListInTheChosenOrder()
+    {
+        click(u"sortButton"_s);
+        choose(u"Most Recent"_s);
+        QCOMPARE(listed(), u"beta alps also alpha"_s);
+        click(u"sortButton"_s);
+        choose(u"Z \u2192 A"_s);
+        QCOMPARE(listed(), u"beta also alps alpha"_s);
+    }
+
+    void pickingATag_showsItsNotes_andTheRowFollowsTheSelection()
+    {
+        clickRow(u"alps"_s);
+        SelectionState *selection = m_window->selection();
+        QCOMPARE(selection->selectedTag()->name, u"alps"_s);
+        QVERIFY(m_window->tagNotesPage());
+        QCOMPARE(selection->highlightedDate(), std::nullopt);
+
+        selection->setSelectedTag(m_store->journal()->tags().value().last());
+        QCOMPARE(list()->selectionModel()->selectedIndexes().value(0).data().toString(), u"beta"_s);
+        selection->setSelectedDate(QDate(2026, 1, 3).startOfDay());
+        QVERIFY(m_window->editor());
+        QVERIFY(list()->selectionModel()->selectedIndexes().isEmpty());
+    }
+
+    void removingATag_asksFirst_andKeepsItsNotes_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("Cancel keeps the tag") << u"Cancel"_s << u"alpha alps also beta"_s;
+        QTest::newRow("Delete removes the tag") << u"Delete \"alps\""_s << u"alpha also beta"_s;
+    }
+
+    void removingATag_asksFirst_andKeepsItsNotes()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, left);
+        clickRow(u"alps"_s);
+        clickRow(u"alps"_s, Qt::RightButton);
+        choose(u"Delete Tag \"alps\""_s);
+        choose(answer);
+        QCOMPARE(listed(), left);
+        QCOMPARE(lqtest::storedText(m_store->path(), u"2026-01-09"_s), u"#alps"_s);
+        // A removed tag's notes are no longer shown: the editor comes back.
+        QCOMPARE(m_window->editor() != nullptr, !left.contains(u"alps"_s));
+    }
+
+private:
+    template<typename T = QAbstractButton>
+    T *control(const QString &name) const
+    {
+        return m_window->sidebar()->findChild<T *>(name);
+    }
+    QListView *list() const { return control<QListView>(u"tagList"_s); }
+    void click(const QString &button) { QTest::mouseClick(control(button), Qt::LeftButton); }
+    QString listed() const;
+    // Through the window, as the desktop delivers it, so a context menu follows the press.
+    void clickRow(const QString &name, Qt::MouseButton button = Qt::LeftButton);
+    // Clicks what reads text in the open menu or alert, and waits for it to close.
+    void choose(const QString &text);
+
+    std::unique_ptr<lqtest::TemporaryJournal> m_store;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+QString SidebarTest::listed() const
+{
+    QStringList names;
+    for (int row = 0; row < list()->model()->rowCount(); ++row)
+        names.append(list()->model()->index(row, 0).data().toString());
+    return names.join(u' ');
+}
+
+void SidebarTest::clickRow(const QString &name, Qt::MouseButton button)
+{
+    const qsizetype row = listed().split(u' ').indexOf(name);
+    QVERIFY2(row >= 0, qPrintable(name + u" is not listed"_s));
+    const QRect rect = list()->visualRect(list()->model()->index(int(row), 0));
+    QTest::mouseClick(m_window->windowHandle(), button, {},
+                      list()->viewport()->mapTo(m_window.get(), rect.center()));
+}
+
+void SidebarTest::choose(const QString &text)
+{
+    const auto alert = [] {
+        return qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    };
+    QTRY_VERIFY(QApplication::activePopupWidget() || alert());
+    QPointer<QWidget> open = QApplication::activePopupWidget();
+    if (!open)
+        open = alert();
+    if (const auto *menu = qobject_cast<QMenu *>(open.data())) {
+        for (QAction *action : menu->actions()) {
+            if (action->text() == text)
+                QTest::mouseClick(open, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        }
+    }
+    for (QAbstractButton *button : open->findChildren<QAbstractButton *>()) {
+        if (button->text() == text)
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QTRY_VERIFY2(!open || !open->isVisible(), qPrintable(text + u" was not there to choose"_s));
+}
+
+QTEST_MAIN(SidebarTest)
+#include "tst_sidebar.moc"
