@@ -54,6 +54,14 @@ Application::~Application()
 {
     m_window.reset();
     m_journal.reset();
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP})
+        std::signal(signalNumber, SIG_DFL);
+    delete m_signalNotifier;
+    for (int &end : signalPipe) {
+        if (end >= 0)
+            ::close(end);
+        end = -1;
+    }
 }
 
 int Application::exec()
@@ -108,7 +116,7 @@ void Application::watchTerminationSignals()
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
-    m_signalNotifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+    m_signalNotifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(m_signalNotifier, &QSocketNotifier::activated, qApp, [] {
         char byte = 0;
         [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);

@@ -22,7 +22,6 @@ public:
 
     TagOrder order() const { return m_order; }
     void setOrder(TagOrder order);
-    const QString &searchText() const { return m_searchText; }
     void setSearchText(const QString &text);
 
     const Tag *tagAt(const QModelIndex &index) const;

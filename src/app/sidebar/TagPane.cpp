@@ -212,7 +212,6 @@ void TagPane::applyIcons()
 
 void TagPane::setSearching(bool searching)
 {
-    m_searching = searching;
     m_searchButton->setVisible(!searching);
     m_searchField->setVisible(searching);
     m_cancelSearchButton->setVisible(searching);

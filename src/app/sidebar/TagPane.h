@@ -25,10 +25,6 @@ class TagPane : public QWidget
 public:
     TagPane(Journal *journal, SelectionState *selection, QWidget *parent = nullptr);
 
-    QListView *list() const { return m_list; }
-    TagFilterModel *model() const { return m_filter; }
-    bool isSearching() const { return m_searching; }
-
 protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -55,7 +51,6 @@ private:
     QToolButton *m_searchButton;
     QListView *m_list;
     QLabel *m_readError;
-    bool m_searching = false;
     // Set while the list's selection is changed from here rather than by the user.
     bool m_updatingList = false;
 };

@@ -24,7 +24,6 @@ public:
     // Null once the tag has been removed.
     const Tag *tag() const;
     NoteCardGrid *grid() const { return m_grid; }
-    TagNotesModel *model() const { return m_model; }
     QString headingText() const;
 
 protected:
