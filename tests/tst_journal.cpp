@@ -234,7 +234,7 @@ private Q_SLOTS:
             QVERIFY(file.resize(file.size() / 2));
         } else if (kind == u"newer") {
             writeJournal(3);
-            lqtest::queryFile(path, QStringLiteral("PRAGMA user_version = 20000"));
+            lqtest::queryFile(path, QStringLiteral("PRAGMA user_version = 10001"));
         } else if (kind == u"foreign") {
             lqtest::queryFile(path, QStringLiteral("CREATE TABLE bookmarks (url TEXT)"));
         } else if (kind == u"folder") {

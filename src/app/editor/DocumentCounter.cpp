@@ -38,9 +38,18 @@ private:
 
 } // namespace
 
-DocumentCounter::DocumentCounter(QTextDocument *document, QObject *parent)
-    : QObject(parent), m_document(document), m_totals(std::make_shared<Totals>())
+DocumentCounter::DocumentCounter(QTextDocument *document, QObject *parent) : QObject(parent)
 {
+    setDocument(document);
+}
+
+void DocumentCounter::setDocument(QTextDocument *document)
+{
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
+    m_document = document;
+    // The old document's paragraphs keep their own totals, which go with them.
+    m_totals = std::make_shared<Totals>();
     connect(document, &QTextDocument::contentsChange, this, &DocumentCounter::recount);
     recount(0, 0, document->characterCount());
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QTextDocument>
 
 #include <memory>
-
-class QTextDocument;
 
 // Keeps the word and character counts of a document while it is edited. No word and no
 // character spans a paragraph break, so each paragraph keeps its own counts and an edit
@@ -19,6 +19,9 @@ public:
 
     explicit DocumentCounter(QTextDocument *document, QObject *parent = nullptr);
 
+    // Counts another document from now on.
+    void setDocument(QTextDocument *document);
+
     qsizetype words() const;
     qsizetype characters() const;
 
@@ -28,7 +31,7 @@ Q_SIGNALS:
 private:
     void recount(int position, int removed, int added);
 
-    QTextDocument *m_document;
+    QPointer<QTextDocument> m_document;
     // Shared with the paragraphs' counts, which take themselves off the totals when their
     // paragraph goes, whichever of the document and this counter goes first.
     std::shared_ptr<Totals> m_totals;

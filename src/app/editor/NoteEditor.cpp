@@ -60,8 +60,8 @@ NoteEditor::NoteEditor(Journal *journal, SelectionState *selection, QWidget *par
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(saveDelay);
     connect(&m_saveTimer, &QTimer::timeout, this, &NoteEditor::save);
-    connect(m_textEdit->document(), &QTextDocument::contentsChanged, this,
-            &NoteEditor::textChanged);
+    connect(m_textEdit, &QTextEdit::textChanged, this, &NoteEditor::textChanged);
+    connect(m_textEdit, &NoteTextEdit::documentReplaced, m_counter, &DocumentCounter::setDocument);
     connect(m_counter, &DocumentCounter::countsChanged, this,
             [this] { m_statusBar->setCounts(m_counter->words(), m_counter->characters()); });
     connect(m_selection, &SelectionState::openNoteChanged, this, [this] {

@@ -35,44 +35,48 @@ NoteTextEdit::NoteTextEdit(QWidget *parent) : QTextEdit(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setCursorWidth(0);
 
-    // The margin and the first paragraph's line height are set unrecorded, so that the very
-    // first Undo cannot take them away; every paragraph made later inherits the line height.
-    QTextDocument *doc = document();
-    doc->setUndoRedoEnabled(false);
-    doc->setDocumentMargin(0);
-    QTextBlockFormat format;
-    format.setLineHeight(lineHeightPercent, QTextBlockFormat::ProportionalHeight);
-    QTextCursor(doc).setBlockFormat(format);
-    doc->setUndoRedoEnabled(true);
-
     connect(this, &QTextEdit::cursorPositionChanged, this, &NoteTextEdit::restartBlinking);
     connect(this, &QTextEdit::selectionChanged, this, &NoteTextEdit::repaintInsertionPoint);
-    connect(doc, &QTextDocument::contentsChanged, this, &NoteTextEdit::repaintInsertionPoint);
+    connect(this, &QTextEdit::textChanged, this, &NoteTextEdit::repaintInsertionPoint);
+    setNoteText(QString());
 }
 
 void NoteTextEdit::setNoteText(const QString &text)
 {
-    QTextDocument *doc = document();
-    if (!sameText(noteText(), text)) {
-        const QTextCursor previous = textCursor();
-        const QTextBlockFormat format = doc->begin().blockFormat();
-        // Cleared and filled unrecorded, with the line height set once on the first
-        // paragraph: the paragraphs the text brings inherit it as they are made.
-        doc->setUndoRedoEnabled(false);
-        doc->clear();
-        QTextCursor cursor(doc);
-        cursor.setBlockFormat(format);
-        cursor.insertText(text);
-        doc->setUndoRedoEnabled(true);
-
-        // The old selection may reach past the end of a shorter text.
-        const int end = doc->characterCount() - 1;
-        QTextCursor restored(doc);
-        restored.setPosition(std::min(previous.anchor(), end));
-        restored.setPosition(std::min(previous.position(), end), QTextCursor::KeepAnchor);
-        setTextCursor(restored);
+    QTextDocument *old = document();
+    // Qt's own first document goes with setDocument(); the ones made here are deleted here.
+    const bool ownsOld = old->parent() == this;
+    if (ownsOld && sameText(noteText(), text)) {
+        old->clearUndoRedoStacks();
+        return;
     }
-    doc->clearUndoRedoStacks();
+    // Each note gets a document of its own, filled before it is shown: laid out from scratch,
+    // a long note opens in steps instead of all at once, and its undo history starts empty.
+    // The margin and the first paragraph's line height are set unrecorded, so that no Undo
+    // takes them away; every paragraph the text brings inherits the line height.
+    auto *doc = new QTextDocument(this);
+    doc->setUndoRedoEnabled(false);
+    doc->setDefaultFont(font());
+    doc->setDocumentMargin(0);
+    QTextBlockFormat format;
+    format.setLineHeight(lineHeightPercent, QTextBlockFormat::ProportionalHeight);
+    QTextCursor cursor(doc);
+    cursor.setBlockFormat(format);
+    cursor.insertText(text);
+    doc->setUndoRedoEnabled(true);
+
+    // The old selection is kept, as far as it fits in the new text.
+    const int anchor = textCursor().anchor();
+    const int position = textCursor().position();
+    const int end = doc->characterCount() - 1;
+    setDocument(doc);
+    if (ownsOld)
+        delete old;
+    QTextCursor restored(doc);
+    restored.setPosition(std::min(anchor, end));
+    restored.setPosition(std::min(position, end), QTextCursor::KeepAnchor);
+    setTextCursor(restored);
+    Q_EMIT documentReplaced(doc);
 }
 
 QString NoteTextEdit::noteText() const

@@ -21,7 +21,7 @@ public:
 
     // Puts a note's text in place, keeping the selection inside the new text, and starts a
     // fresh undo history, so that Undo never brings back another note's text. A text the
-    // same as the one shown keeps the selection and the scroll position.
+    // same as the one shown keeps the document, the selection and the scroll position.
     void setNoteText(const QString &text);
     // The text as the user wrote it: unlike toPlainText(), no-break spaces and line
     // separators survive, so counts and hashtags see the real characters.
@@ -29,6 +29,10 @@ public:
 
     // Where the insertion bar is drawn, in viewport coordinates.
     QRect insertionPointRect() const;
+
+Q_SIGNALS:
+    // setNoteText() put a new document in place.
+    void documentReplaced(QTextDocument *document);
 
 protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
