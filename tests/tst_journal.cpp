@@ -11,6 +11,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -142,8 +146,8 @@ private Q_SLOTS:
         QCOMPARE(tagNamed(journal, QStringLiteral("x")), nullptr);
         QCOMPARE(column(store.path(), QStringLiteral("SELECT content FROM notes ORDER BY day")),
                  (QStringList{"#x one", "#x #y two"}));
-        QCOMPARE(column(store.path(), QStringLiteral("SELECT t.name FROM note_tags l JOIN tags t"
-                                                     " ON t.id = l.tag_id")),
+        QCOMPARE(column(store.path(), QStringLiteral("SELECT t.name FROM note_tags l LEFT JOIN"
+                                                     " tags t ON t.id = l.tag_id")),
                  QStringList{"y"});
 
         // Written again, the hashtag makes a new tag.
@@ -206,7 +210,6 @@ private Q_SLOTS:
         QTest::newRow("a journal of a newer version") << u"newer"_s << u"newer version"_s;
         QTest::newRow("another program's SQLite file") << u"foreign"_s << u"not a journal"_s;
         QTest::newRow("a folder in its place") << u"folder"_s << u"folder"_s;
-        QTest::newRow("a journal open in another LumenQuill") << u"open"_s << u"already open"_s;
     }
 
     void unusableFile_isRefusedAndLeftUntouched()
@@ -216,7 +219,6 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
         QFile file(path);
-        std::unique_ptr<Journal> first;
         const auto writeJournal = [&](int notes) {
             auto journal = Journal::open(path).value();
             for (int i = 0; i < notes; ++i)
@@ -239,8 +241,6 @@ private Q_SLOTS:
             lqtest::queryFile(path, QStringLiteral("CREATE TABLE bookmarks (url TEXT)"));
         } else if (kind == u"folder") {
             QVERIFY(QDir().mkpath(path));
-        } else if (kind == u"open") {
-            first = Journal::open(path).value();
         }
         const QByteArray before = fileHash(path);
 
@@ -248,12 +248,130 @@ private Q_SLOTS:
         QVERIFY(!opened);
         QVERIFY2(opened.error().contains(reason), qPrintable(opened.error()));
         QCOMPARE(fileHash(path), before);
-        QVERIFY(!QFile::exists(path + QStringLiteral("-wal")) || first);
-        if (first) {
-            // Once the first one lets go, the journal opens.
-            first.reset();
-            QVERIFY(Journal::open(path));
+        QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
+    }
+
+    void journal_isHeldByOneLumenQuill_byWhateverPathLeadsToIt_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Its own path") << u"same"_s;
+        QTest::newRow("A symbolic link") << u"symlink"_s;
+        QTest::newRow("A hard link") << u"hardlink"_s;
+    }
+
+    void journal_isHeldByOneLumenQuill_byWhateverPathLeadsToIt()
+    {
+        QFETCH(QString, way);
+        lqtest::TemporaryJournal store;
+        QTemporaryDir elsewhere;
+        QString other = elsewhere.filePath(u"journal.sqlite"_s);
+        if (way == u"symlink")
+            QVERIFY(QFile::link(store.path(), other));
+        else if (way == u"hardlink")
+            QCOMPARE(::link(QFile::encodeName(store.path()), QFile::encodeName(other)), 0);
+        else
+            other = store.path();
+        const auto second = Journal::open(other);
+        QVERIFY(!second);
+        QVERIFY2(second.error().contains(u"already open in another LumenQuill (process %1)"_s.arg(
+                     QCoreApplication::applicationPid())),
+                 qPrintable(second.error()));
+        // Once the first one lets go, it opens.
+        store.close();
+        QVERIFY(Journal::open(other));
+    }
+
+    void newJournal_andItsFolder_areTheUsersAlone()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"new/journal.sqlite"_s);
+        auto journal = Journal::open(path).value();
+        QVERIFY(journal->noteForDay(day1));
+        QCOMPARE(QFileInfo(dir.filePath(u"new"_s)).permissions() & 0x0777,
+                 QFile::Permissions(0x0700));
+        for (const QString &file : QStringList{path, path + u"-wal"_s})
+            QCOMPARE(QFileInfo(file).permissions() & 0x0777, QFile::Permissions(0x0600));
+    }
+
+    void journalGoneWhileOpen_keepsTheTextUntilItIsBack_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Deleted") << u"deleted"_s;
+        QTest::newRow("Moved away") << u"moved"_s;
+        QTest::newRow("Replaced by another file") << u"replaced"_s;
+    }
+
+    void journalGoneWhileOpen_keepsTheTextUntilItIsBack()
+    {
+        QFETCH(QString, way);
+        lqtest::TemporaryJournal store;
+        Journal *journal = store.journal();
+        journal->setRetryInterval(100);
+        const Note *note = noteOn(journal, day1);
+        const QString aside = store.path() + u".aside"_s;
+        QVERIFY(QFile::rename(store.path(), aside));
+        if (way == u"deleted")
+            QVERIFY(QFile::remove(aside));
+        else if (way == u"replaced")
+            QVERIFY(QFile::copy(aside, store.path()));
+
+        journal->setText(note, u"typed meanwhile"_s);
+        QVERIFY2(journal->saveError().contains(way == u"replaced" ? u"replaced"_s : u"deleted"_s),
+                 qPrintable(journal->saveError()));
+        QCOMPARE(journal->unsavedNotes(), QList<const Note *>{note});
+        if (way == u"moved") {
+            QVERIFY(QFile::rename(aside, store.path()));
+            QTRY_VERIFY(journal->saveError().isEmpty());
+            QCOMPARE(lqtest::storedText(store.path(), key(day1)), u"typed meanwhile"_s);
         }
+    }
+
+    // Rows changed by hand so that their day is no day: they keep their text and never take
+    // the place of the real day's note.
+    void handEditedDays_areLeftAlone()
+    {
+        lqtest::TemporaryJournal store;
+        store.journal()->setText(noteOn(store.journal(), day2), u"#t real"_s);
+        const Tag *tag = tagNamed(store.journal(), u"t"_s);
+        const RowId tagId = tag->id;
+        store.close();
+        for (const QString &day :
+             QStringList{key(day1) + u"T10:00"_s, u"yesterday"_s, u"2026-13-45"_s}) {
+            lqtest::queryFile(store.path(),
+                              u"INSERT INTO notes (day, content) VALUES ('%1', 'odd')"_s.arg(day));
+            lqtest::queryFile(store.path(),
+                              u"INSERT INTO note_tags SELECT max(id), %1 FROM notes"_s.arg(tagId));
+        }
+        store.reopen();
+        Journal *journal = store.journal();
+        QCOMPARE(journal->notesOfTag(tagNamed(journal, u"t"_s)).value().size(), 1);
+        QCOMPARE(journal->noteDaysBetween(day1, day2).value(), QSet<QDate>{day2});
+        QCOMPARE(journal->latestNoteDay(tagNamed(journal, u"t"_s)).value(), day2);
+        journal->setText(noteOn(journal, day1), u"the real first of March"_s);
+        QVERIFY(journal->saveError().isEmpty());
+        QCOMPARE(column(store.path(), u"SELECT content FROM notes ORDER BY id"_s),
+                 (QStringList{"#t real", "odd", "odd", "odd", "the real first of March"}));
+    }
+
+    void fullDisk_keepsTheTextPending_andSavesItWhenThereIsRoom()
+    {
+        lqtest::TemporaryJournal store;
+        Journal *journal = store.journal();
+        journal->setRetryInterval(100);
+        const Note *note = noteOn(journal, day1);
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = {};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+        struct rlimit full = limit;
+        full.rlim_cur = QFileInfo(store.path()).size() + QFileInfo(store.path() + u"-wal"_s).size();
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
+        journal->setText(note, QString(200000, u'x'));
+        const QString error = journal->saveError();
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        QVERIFY(!error.isEmpty());
+        QTRY_VERIFY(journal->saveError().isEmpty());
+        QCOMPARE(lqtest::storedText(store.path(), key(day1)), QString(200000, u'x'));
+        QCOMPARE(lqtest::queryFile(store.path(), u"PRAGMA integrity_check"_s).value(0), u"ok"_s);
     }
 
     // A session killed before its first checkpoint leaves the tables only in the write-ahead

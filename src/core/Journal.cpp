@@ -229,6 +229,8 @@ bool Journal::save()
 
 Result<Journal::Written> Journal::writePending()
 {
+    if (const auto inPlace = m_database->checkStillInPlace(); !inPlace)
+        return inPlace.failure();
     Transaction transaction = m_database->transaction();
     if (!transaction.isActive())
         return Failure{transaction.error()};
@@ -238,7 +240,8 @@ Result<Journal::Written> Journal::writePending()
             return done.failure();
     }
     Written written;
-    const QDateTime now = QDateTime::currentDateTime();
+    // In UTC: turning a local time into UTC asks the system for its time zone each time.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     for (Note *note : std::as_const(m_unsavedNotes)) {
         RowId id = note->id;
         if (id == 0) {

@@ -3,11 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSqlError>
 #include <QStandardPaths>
 #include <QVariant>
 #include <QtEndian>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -28,9 +32,13 @@ QString dayKey(QDate day)
     return day.toString(Qt::ISODate);
 }
 
+// Only a day written exactly as the program writes it: a hand-edited "2026-12-06T10:00"
+// reads as no day at all rather than as 6 December, whose note it would then stand for.
 QDate dayFromKey(const QVariant &key)
 {
-    return QDate::fromString(key.toString(), Qt::ISODate);
+    const QString text = key.toString();
+    const QDate day = QDate::fromString(text, Qt::ISODate);
+    return day.isValid() && day.toString(Qt::ISODate) == text ? day : QDate();
 }
 
 QString instantKey(const QDateTime &instant)
@@ -40,7 +48,7 @@ QString instantKey(const QDateTime &instant)
 
 QDateTime instantFromKey(const QVariant &key)
 {
-    return QDateTime::fromString(key.toString(), Qt::ISODateWithMs).toLocalTime();
+    return QDateTime::fromString(key.toString(), Qt::ISODateWithMs).toUTC();
 }
 
 // SQLite keeps a null QString as NULL; a note's text is never NULL, at most empty.
@@ -188,7 +196,7 @@ Result<void> createSchema(const QSqlDatabase &db)
 } // namespace
 
 JournalDatabase::JournalDatabase(const QString &path, const QString &connectionName,
-                                 std::unique_ptr<QLockFile> lock)
+                                 std::unique_ptr<JournalLock> lock)
     : m_lock(std::move(lock)), m_path(path), m_connectionName(connectionName)
 {}
 
@@ -212,25 +220,34 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
     const QString connectionName = QStringLiteral("lumenquill-%1").arg(++serial);
 
     const QFileInfo info(path);
-    bool isNew = !info.exists();
     if (info.isDir())
         return Failure{QStringLiteral("%1 is a folder, not a journal file").arg(path)};
-    if (!QDir().mkpath(info.absolutePath()))
-        return Failure{QStringLiteral("cannot create the folder %1").arg(info.absolutePath())};
-    // One process at a time: each keeps its own picture of the journal and would overwrite
-    // what another one saved. A lock left by a process that has died is taken over.
-    auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock()) {
-        qint64 pid = 0;
-        QString host, application;
-        lock->getLockInfo(&pid, &host, &application);
-        return Failure{lock->error() == QLockFile::LockFailedError
-                           ? QStringLiteral("%1 is already open in another LumenQuill (process %2)")
-                                 .arg(path)
-                                 .arg(pid)
-                           : QStringLiteral("cannot create the lock file %1.lock").arg(path)};
+    const QString folder = info.absolutePath();
+    if (!QFileInfo::exists(folder)) {
+        if (!QDir().mkpath(folder))
+            return Failure{QStringLiteral("cannot create the folder %1").arg(folder)};
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+    // SQLite keeps its write-ahead log beside the journal, so even reading needs the folder.
+    if (!QFileInfo(folder).isWritable()) {
+        return Failure{
+            QStringLiteral("the folder %1 is not writable, and the journal needs it").arg(folder)};
+    }
+    bool isNew = !info.exists();
+    if (isNew) {
+        const int created = ::open(QFile::encodeName(path).constData(),
+                                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (created < 0) {
+            return Failure{QStringLiteral("cannot create %1: %2")
+                               .arg(path, QString::fromLocal8Bit(std::strerror(errno)))};
+        }
+        ::close(created);
+    }
+    // One process at a time: each keeps its own picture of the journal and would overwrite
+    // what another one saved.
+    auto lock = JournalLock::take(path);
+    if (!lock)
+        return lock.failure();
     if (!isNew) {
         Result<Header> header = readHeader(path);
         if (header && header->hasLog)
@@ -243,7 +260,7 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
     }
 
     std::unique_ptr<JournalDatabase> database(
-        new JournalDatabase(path, connectionName, std::move(lock)));
+        new JournalDatabase(path, connectionName, std::move(lock).value()));
     QSqlDatabase &db = database->m_connection;
     db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     db.setDatabaseName(path);
@@ -336,9 +353,12 @@ Result<QList<NoteRow>> JournalDatabase::notesOfTag(RowId tag)
                       " WHERE l.tag_id = ? ORDER BY n.day DESC";
     if (const auto done = run(sql, {tag}); !done)
         return done.failure();
-    return readRows<NoteRow>(statement(sql), [](const QSqlQuery &q) {
+    auto notes = readRows<NoteRow>(statement(sql), [](const QSqlQuery &q) {
         return NoteRow{q.value(0).toLongLong(), dayFromKey(q.value(1)), QString()};
     });
+    // A row whose day is not a day is left alone: it is never opened for editing.
+    notes.removeIf([](const NoteRow &note) { return !note.day.isValid(); });
+    return notes;
 }
 
 Result<QSet<QDate>> JournalDatabase::noteDaysBetween(QDate first, QDate last)
@@ -348,7 +368,9 @@ Result<QSet<QDate>> JournalDatabase::noteDaysBetween(QDate first, QDate last)
         return done.failure();
     const auto days =
         readRows<QDate>(statement(sql), [](const QSqlQuery &q) { return dayFromKey(q.value(0)); });
-    return QSet<QDate>(days.cbegin(), days.cend());
+    QSet<QDate> valid(days.cbegin(), days.cend());
+    valid.remove(QDate());
+    return valid;
 }
 
 namespace {
@@ -378,13 +400,30 @@ Result<QList<TagRow>> JournalDatabase::tagsOfNote(RowId note)
     return readRows<TagRow>(statement(sql), tagRow);
 }
 
-Result<std::optional<TagRow>> JournalDatabase::tagNamed(const QString &name)
+Result<TagRow> JournalDatabase::tagNamed(const QString &name, const QDateTime &createdAt,
+                                         bool *created)
 {
+    if (createdAt != m_lastInstant) {
+        m_lastInstant = createdAt;
+        m_lastInstantKey = instantKey(createdAt);
+    }
+    const char *insertSql = "INSERT INTO tags (name, created_at) VALUES (?, ?)"
+                            " ON CONFLICT (name) DO NOTHING RETURNING id";
+    if (const auto done = run(insertSql, {name, m_lastInstantKey}); !done)
+        return done.failure();
+    const auto ids = readRows<RowId>(statement(insertSql),
+                                     [](const QSqlQuery &q) { return q.value(0).toLongLong(); });
+    *created = !ids.isEmpty();
+    if (*created)
+        return TagRow{ids.first(), name, createdAt};
+
     const char *sql = "SELECT id, name, created_at FROM tags WHERE name = ?";
     if (const auto done = run(sql, {name}); !done)
         return done.failure();
     const auto rows = readRows<TagRow>(statement(sql), tagRow);
-    return rows.isEmpty() ? std::optional<TagRow>() : std::optional<TagRow>(rows.first());
+    if (rows.isEmpty())
+        return Failure{QStringLiteral("the tag %1 can be neither made nor found").arg(name)};
+    return rows.first();
 }
 
 // Walks the links from the newest note back, through the indexes alone, until every tag
@@ -406,8 +445,9 @@ Result<QHash<RowId, QDate>> JournalDatabase::latestNoteDays()
     QHash<RowId, QDate> latest;
     while (latest.size() < linkedTags && links.next()) {
         const RowId tag = links.value(0).toLongLong();
-        if (!latest.contains(tag))
-            latest.insert(tag, dayFromKey(links.value(1)));
+        const QDate day = dayFromKey(links.value(1));
+        if (day.isValid() && !latest.contains(tag))
+            latest.insert(tag, day);
     }
     links.finish();
     return latest;
@@ -415,8 +455,9 @@ Result<QHash<RowId, QDate>> JournalDatabase::latestNoteDays()
 
 Result<QDate> JournalDatabase::latestNoteDay(RowId tag)
 {
-    const char *sql = "SELECT MAX(n.day) FROM note_tags l JOIN notes n ON n.id = l.note_id"
-                      " WHERE l.tag_id = ?";
+    const char *sql =
+        "SELECT MAX(n.day) FROM note_tags l JOIN notes n ON n.id = l.note_id"
+        " WHERE l.tag_id = ? AND n.day GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]'";
     if (const auto done = run(sql, {tag}); !done)
         return done.failure();
     const auto days =
@@ -435,14 +476,6 @@ Result<RowId> JournalDatabase::insertNote(QDate day, const QString &text)
 Result<void> JournalDatabase::setNoteText(RowId note, const QString &text)
 {
     return run("UPDATE notes SET content = ? WHERE id = ?", {textValue(text), note});
-}
-
-Result<RowId> JournalDatabase::insertTag(const QString &name, const QDateTime &createdAt)
-{
-    const char *sql = "INSERT INTO tags (name, created_at) VALUES (?, ?)";
-    if (const auto done = run(sql, {name, instantKey(createdAt)}); !done)
-        return done.failure();
-    return statement(sql).lastInsertId().toLongLong();
 }
 
 Result<void> JournalDatabase::deleteTag(RowId tag)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/JournalLock.h"
 #include "core/Result.h"
 #include "core/RowId.h"
 #include "core/Transaction.h"
@@ -15,8 +16,6 @@
 
 #include <memory>
 #include <optional>
-
-class QLockFile;
 
 struct NoteRow
 {
@@ -36,7 +35,8 @@ struct TagRow
 // SQL statement the program runs on it, each with its values bound.
 //
 // Opening never changes a file it cannot use: a file that is not a journal, a damaged or
-// truncated one, or one written by a newer version is reported and left as it was.
+// truncated one, or one written by a newer version is reported and left as it was. A new
+// journal, and the folder made for it, can be read by the user alone.
 class JournalDatabase
 {
 public:
@@ -53,6 +53,8 @@ public:
     JournalDatabase &operator=(const JournalDatabase &) = delete;
 
     const QString &path() const { return m_path; }
+    // Fails when the file at the path is no longer the one opened.
+    Result<void> checkStillInPlace() const { return m_lock->checkStillInPlace(); }
 
     // The day's note with its text, if the day has one.
     Result<std::optional<NoteRow>> noteOnDay(QDate day);
@@ -64,7 +66,6 @@ public:
     // In the order they were made.
     Result<QList<TagRow>> tags();
     Result<QList<TagRow>> tagsOfNote(RowId note);
-    Result<std::optional<TagRow>> tagNamed(const QString &name);
     // The day of each tag's latest note; tags without notes are left out.
     Result<QHash<RowId, QDate>> latestNoteDays();
     // Invalid when the tag has no notes.
@@ -74,7 +75,8 @@ public:
     Transaction transaction() { return Transaction(m_connection); }
     Result<RowId> insertNote(QDate day, const QString &text);
     Result<void> setNoteText(RowId note, const QString &text);
-    Result<RowId> insertTag(const QString &name, const QDateTime &createdAt);
+    // The tag of that name, made now when the journal has none; created says which.
+    Result<TagRow> tagNamed(const QString &name, const QDateTime &createdAt, bool *created);
     // Its links go with it; the notes stay as they are.
     Result<void> deleteTag(RowId tag);
     Result<void> link(RowId note, RowId tag);
@@ -82,15 +84,18 @@ public:
 
 private:
     JournalDatabase(const QString &path, const QString &connectionName,
-                    std::unique_ptr<QLockFile> lock);
+                    std::unique_ptr<JournalLock> lock);
 
     // The statement for sql, prepared once and kept for the connection's lifetime.
     QSqlQuery &statement(const char *sql);
     Result<void> run(const char *sql, const QVariantList &values);
 
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<JournalLock> m_lock;
     QString m_path;
     QString m_connectionName;
     QSqlDatabase m_connection;
     QHash<const char *, QSqlQuery> m_statements;
+    // The last instant written, with its text: a save gives all its new tags the same one.
+    QDateTime m_lastInstant;
+    QString m_lastInstantKey;
 };

@@ -19,22 +19,15 @@ Result<TagSyncChanges> syncTags(JournalDatabase &database, RowId note, const QSt
     for (const QString &name : names) {
         if (linked.contains(name))
             continue;
-        const auto existing = database.tagNamed(name);
-        if (!existing)
-            return existing.failure();
-        TagRow tag;
-        if (*existing) {
-            tag = **existing;
-        } else {
-            const auto id = database.insertTag(name, now);
-            if (!id)
-                return id.failure();
-            tag = TagRow{*id, name, now};
-            changes.created.append(tag);
-        }
-        if (const auto done = database.link(note, tag.id); !done)
+        bool created = false;
+        const auto tag = database.tagNamed(name, now, &created);
+        if (!tag)
+            return tag.failure();
+        if (created)
+            changes.created.append(*tag);
+        if (const auto done = database.link(note, tag->id); !done)
             return done.failure();
-        changes.linked.append(tag);
+        changes.linked.append(*tag);
     }
 
     const QSet<QString> wanted(names.cbegin(), names.cend());
