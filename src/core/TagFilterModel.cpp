@@ -60,8 +60,8 @@ bool TagFilterModel::lessThan(const QModelIndex &left, const QModelIndex &right)
             return m_order == TagOrder::NameAscending ? order < 0 : order > 0;
         break;
     case TagOrder::MostRecent: {
-        const QDateTime recencyA = left.data(TagListModel::RecencyRole).toDateTime();
-        const QDateTime recencyB = right.data(TagListModel::RecencyRole).toDateTime();
+        const qint64 recencyA = left.data(TagListModel::RecencyRole).toLongLong();
+        const qint64 recencyB = right.data(TagListModel::RecencyRole).toLongLong();
         if (recencyA != recencyB)
             return recencyA > recencyB;
         break;

@@ -128,7 +128,8 @@ void TagListModel::workOutRecency(const Tag *tag)
     const auto latest = m_journal->latestNoteDay(tag);
     if (!latest)
         setError(latest.error());
-    m_recency.insert(tag, latest && latest->isValid() ? latest->startOfDay() : tag->createdAt);
+    const QDateTime recency = latest && latest->isValid() ? latest->startOfDay() : tag->createdAt;
+    m_recency.insert(tag, recency.toMSecsSinceEpoch());
 }
 
 void TagListModel::setError(const QString &error)

@@ -19,7 +19,8 @@ public:
     enum Role
     {
         TagRole = Qt::UserRole + 1, // const Tag *
-        // The day start of the tag's latest note, or when the tag was made if it has none.
+        // The day start of the tag's latest note, or when the tag was made if it has none, in
+        // milliseconds since 1970.
         RecencyRole,
     };
 
@@ -54,6 +55,6 @@ private:
     QVariant m_decoration;
     bool m_loaded = false;
     bool m_recencyLoaded = false;
-    QHash<const Tag *, QDateTime> m_recency;
+    QHash<const Tag *, qint64> m_recency;
     QString m_error;
 };
