@@ -61,6 +61,8 @@ private Q_SLOTS:
             << u"a\u00A0b\u2003c\u3000d\u2028e\u0085f"_s << qsizetype(6) << qsizetype(11);
         QTest::newRow("Invisible characters without White_Space do not")
             << u"a\u200Bb\u2060c"_s << qsizetype(1) << qsizetype(5);
+        QTest::newRow("CR LF is one character, CR alone one too")
+            << u"a\r\nb\rc"_s << qsizetype(3) << qsizetype(5);
         QTest::newRow("CR LF, a flag, a family and an accent are one character each")
             << u"\r\n🇩🇪 👨‍👩‍👧 e\u0301"_s << qsizetype(3) << qsizetype(6);
         QTest::newRow("A space with a combining mark still separates words")

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+
 namespace {
 
 char32_t firstCodePoint(QStringView text)
@@ -22,6 +24,22 @@ void forEachGraphemeCluster(QStringView text, Visit visit)
         visit(begin, end);
         begin = end;
     }
+}
+
+// Below U+0300, where the combining marks begin, every UTF-16 unit is a grapheme cluster of
+// its own but for CR LF: such text is counted without Unicode's segmentation, many times
+// faster.
+bool isSimple(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x0300; });
+}
+
+qsizetype crLfPairs(QStringView text)
+{
+    qsizetype pairs = 0;
+    for (qsizetype i = 1; i < text.size(); ++i)
+        pairs += text.at(i - 1) == u'\r' && text.at(i) == u'\n';
+    return pairs;
 }
 
 } // namespace
@@ -61,6 +79,14 @@ qsizetype wordCount(QStringView text)
 {
     qsizetype words = 0;
     bool inWord = false;
+    if (isSimple(text)) {
+        for (const QChar c : text) {
+            const bool separator = isWhiteSpaceOrNewline(c.unicode());
+            words += !separator && !inWord;
+            inWord = !separator;
+        }
+        return words;
+    }
     forEachGraphemeCluster(text, [&](qsizetype begin, qsizetype end) {
         // A cluster counts by its first code point: a space carrying a combining mark still
         // separates two words.
@@ -75,6 +101,8 @@ qsizetype wordCount(QStringView text)
 
 qsizetype characterCount(QStringView text)
 {
+    if (isSimple(text))
+        return text.size() - crLfPairs(text);
     qsizetype characters = 0;
     forEachGraphemeCluster(text, [&](qsizetype, qsizetype) { ++characters; });
     return characters;
