@@ -21,6 +21,9 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
+// The application whose pending text a sudden exit() must still save.
+Application *runningApplication = nullptr;
+
 void forwardSignal(int signalNumber)
 {
     const char byte = static_cast<char>(signalNumber);
@@ -42,16 +45,32 @@ void forwardSignal(int signalNumber)
 Application::Application(const QString &journalPath)
 {
     watchTerminationSignals();
+    // A file-size limit makes a write fail, which the journal answers like a full disk,
+    // instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     auto journal =
         Journal::open(journalPath.isEmpty() ? JournalDatabase::defaultPath() : journalPath);
     if (!journal)
         stopWith(QStringLiteral("Could not create ModelContainer: ") + journal.error());
     m_journal = std::move(journal).value();
     m_window = std::make_unique<MainWindow>(m_journal.get());
+
+    // Qt ends the process with exit() when the display goes away (an X server or a compositor
+    // that died, a login that ended without a signal): the text typed just before is saved
+    // on the way out.
+    runningApplication = this;
+    static const bool saveAtExit = [] {
+        return std::atexit([] {
+                   if (runningApplication)
+                       runningApplication->saveBeforeExit();
+               }) == 0;
+    }();
+    Q_UNUSED(saveAtExit);
 }
 
 Application::~Application()
 {
+    runningApplication = nullptr;
     m_window.reset();
     m_journal.reset();
     for (int signalNumber : {SIGTERM, SIGINT, SIGHUP})
@@ -87,23 +106,30 @@ void Application::saveBeforeExit()
     }
 }
 
+// Beside the journal, or in the home folder when the journal's folder is gone or read-only;
+// readable by the user alone, like the journal.
 void Application::keepUnsavedText()
 {
-    const QString path =
-        QFileInfo(m_journal->path())
-            .dir()
-            .filePath(
-                QStringLiteral("unsaved-%1.txt")
-                    .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        for (const Note *note : m_journal->unsavedNotes()) {
-            file.write(QStringLiteral("# %1\n%2\n\n")
-                           .arg(note->day.toString(Qt::ISODate), note->text.value_or(QString()))
-                           .toUtf8());
-        }
+    QByteArray text;
+    for (const Note *note : m_journal->unsavedNotes()) {
+        text += QStringLiteral("# %1\n%2\n\n")
+                    .arg(note->day.toString(Qt::ISODate), note->text.value_or(QString()))
+                    .toUtf8();
     }
-    const bool kept = file.commit();
+    const QString name =
+        QStringLiteral("unsaved-%1.txt")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    QString path;
+    bool kept = false;
+    for (const QString &folder : {QFileInfo(m_journal->path()).absolutePath(), QDir::homePath()}) {
+        path = QDir(folder).filePath(name);
+        QSaveFile file(path);
+        kept = file.open(QIODevice::WriteOnly) &&
+               file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+               file.write(text) == text.size() && file.commit();
+        if (kept)
+            break;
+    }
     std::fprintf(stderr, "LumenQuill could not save the journal (%s). %s\n",
                  qPrintable(m_journal->saveError()),
                  kept ? qPrintable(QStringLiteral("The unsaved text is kept in ") + path)
