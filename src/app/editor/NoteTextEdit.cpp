@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -14,6 +15,10 @@
 #include <algorithm>
 
 namespace {
+
+// Beyond these, a paste is laid out like a note being opened.
+constexpr qsizetype largePasteLength = 256 * 1024;
+constexpr qsizetype largePasteLines = 2000;
 
 QString plainTextOf(const QMimeData *source)
 {
@@ -43,15 +48,24 @@ NoteTextEdit::NoteTextEdit(QWidget *parent) : QTextEdit(parent)
 
 void NoteTextEdit::setNoteText(const QString &text)
 {
-    QTextDocument *old = document();
+    discardPaste();
     // Qt's own first document goes with setDocument(); the ones made here are deleted here.
-    const bool ownsOld = old->parent() == this;
-    if (ownsOld && sameText(noteText(), text)) {
-        old->clearUndoRedoStacks();
+    if (document()->parent() == this && sameText(noteText(), text)) {
+        document()->clearUndoRedoStacks();
         return;
     }
     // Each note gets a document of its own, filled before it is shown: laid out from scratch,
     // a long note opens in steps instead of all at once, and its undo history starts empty.
+    QTextDocument *old = document();
+    const bool ownsOld = old->parent() == this;
+    // The old selection is kept, as far as it fits in the new text.
+    showDocument(makeDocument(text), textCursor().anchor(), textCursor().position());
+    if (ownsOld)
+        delete old;
+}
+
+QTextDocument *NoteTextEdit::makeDocument(const QString &text)
+{
     // The margin and the first paragraph's line height are set unrecorded, so that no Undo
     // takes them away; every paragraph the text brings inherits the line height.
     auto *doc = new QTextDocument(this);
@@ -64,19 +78,59 @@ void NoteTextEdit::setNoteText(const QString &text)
     cursor.setBlockFormat(format);
     cursor.insertText(text);
     doc->setUndoRedoEnabled(true);
+    connect(doc, &QTextDocument::contentsChanged, this, [this, doc] {
+        // Once the document undone back to is edited, the paste can no longer be redone.
+        if (!m_swapping && doc == document() && m_afterPaste)
+            delete m_afterPaste;
+    });
+    return doc;
+}
 
-    // The old selection is kept, as far as it fits in the new text.
-    const int anchor = textCursor().anchor();
-    const int position = textCursor().position();
+void NoteTextEdit::showDocument(QTextDocument *doc, int anchor, int position)
+{
+    const QScopedValueRollback swapping(m_swapping, true);
     const int end = doc->characterCount() - 1;
     setDocument(doc);
-    if (ownsOld)
-        delete old;
-    QTextCursor restored(doc);
-    restored.setPosition(std::min(anchor, end));
-    restored.setPosition(std::min(position, end), QTextCursor::KeepAnchor);
-    setTextCursor(restored);
+    QTextCursor cursor(doc);
+    cursor.setPosition(std::clamp(anchor, 0, end));
+    cursor.setPosition(std::clamp(position, 0, end), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
     Q_EMIT documentReplaced(doc);
+}
+
+void NoteTextEdit::pasteLarge(const QString &text)
+{
+    const QTextCursor cursor = textCursor();
+    const QString current = noteText();
+    const qsizetype tail = current.size() - cursor.selectionEnd();
+    QTextDocument *pasted =
+        makeDocument(current.left(cursor.selectionStart()) + text + current.right(tail));
+    discardPaste();
+    m_beforePaste = document();
+    const int after = pasted->characterCount() - 1 - int(tail);
+    showDocument(pasted, after, after);
+}
+
+bool NoteTextEdit::swapPaste(bool undo)
+{
+    QPointer<QTextDocument> &target = undo ? m_beforePaste : m_afterPaste;
+    QPointer<QTextDocument> &keep = undo ? m_afterPaste : m_beforePaste;
+    if (!target || (undo ? document()->isUndoAvailable() : document()->isRedoAvailable()))
+        return false;
+    QTextDocument *shown = document();
+    QTextDocument *next = target;
+    target = nullptr;
+    keep = shown;
+    const int position = textCursor().position();
+    showDocument(next, position, position);
+    return true;
+}
+
+void NoteTextEdit::discardPaste()
+{
+    delete m_beforePaste;
+    delete m_afterPaste;
 }
 
 QString NoteTextEdit::noteText() const
@@ -110,6 +164,10 @@ void NoteTextEdit::insertFromMimeData(const QMimeData *source)
     const QString text = plainTextOf(source);
     if (text.isEmpty())
         return;
+    if (text.size() > largePasteLength || text.count(u'\n') > largePasteLines) {
+        pasteLarge(text);
+        return;
+    }
     // Inserted without a format of its own, so it takes the style around it.
     QTextCursor cursor = textCursor();
     cursor.insertText(text);
@@ -119,6 +177,11 @@ void NoteTextEdit::insertFromMimeData(const QMimeData *source)
 
 void NoteTextEdit::keyPressEvent(QKeyEvent *event)
 {
+    if ((event->matches(QKeySequence::Undo) && swapPaste(true)) ||
+        (event->matches(QKeySequence::Redo) && swapPaste(false))) {
+        event->accept();
+        return;
+    }
     // Qt answers Enter in an empty paragraph by resetting its block format (ending a list)
     // instead of starting a new paragraph, which would drop the line height and the newline.
     // Shift+Enter would insert a line separator, a character a plain-text note should not get.

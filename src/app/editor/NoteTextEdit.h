@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QPointer>
 #include <QRect>
 #include <QTextEdit>
 
@@ -31,7 +32,7 @@ public:
     QRect insertionPointRect() const;
 
 Q_SIGNALS:
-    // setNoteText() put a new document in place.
+    // Another document is shown: a note was put in place, or a large paste done or undone.
     void documentReplaced(QTextDocument *document);
 
 protected:
@@ -44,11 +45,24 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
+    // A document holding text in the editor's one style, its undo history empty.
+    QTextDocument *makeDocument(const QString &text);
+    void showDocument(QTextDocument *document, int anchor, int position);
+    void pasteLarge(const QString &text);
+    bool swapPaste(bool undo);
+    void discardPaste();
+
     bool showsInsertionPoint() const;
     void restartBlinking();
     void stopBlinking();
     void repaintInsertionPoint();
 
+    // A large paste fills a new document, which Qt lays out in steps: inserted in place, it
+    // would be laid out all at once. The document before it is kept for Undo, the pasted one
+    // for Redo after that.
+    QPointer<QTextDocument> m_beforePaste;
+    QPointer<QTextDocument> m_afterPaste;
+    bool m_swapping = false;
     QBasicTimer m_blinkTimer;
     bool m_blinkOn = false;
     QRect m_paintedInsertionPoint;
