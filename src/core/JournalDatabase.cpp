@@ -1,12 +1,13 @@
 #include "core/JournalDatabase.h"
 
+#include "core/JournalHeader.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QStandardPaths>
 #include <QVariant>
-#include <QtEndian>
 
 #include <cerrno>
 #include <cstring>
@@ -14,18 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// "LQJ1": marks a SQLite file as a LumenQuill journal.
-constexpr int applicationId = 0x4C514A31;
-constexpr int sqliteHeaderSize = 100;
-
-QString versionText(int version)
-{
-    return QStringLiteral("%1.%2.%3")
-        .arg(version / 10000)
-        .arg(version / 100 % 100)
-        .arg(version % 100);
-}
 
 QString dayKey(QDate day)
 {
@@ -57,65 +46,15 @@ QString textValue(const QString &text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-// What the file's own header says. While a write-ahead log holds pages, the header may be
-// older than the journal, and only SQLite can tell.
-struct Header
-{
-    bool hasLog = false;
-    bool isEmpty = false;
-    int applicationId = 0;
-    int userVersion = 0;
-};
-
 // Reads the file's header without SQLite, which would otherwise treat a truncated or empty
 // file as an empty database and start writing into it.
-Result<Header> readHeader(const QString &path)
+Result<JournalHeader> readHeader(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Failure{QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
-    const QByteArray bytes = file.read(sqliteHeaderSize);
-    if (bytes.size() < sqliteHeaderSize ||
-        !bytes.startsWith(QByteArrayView("SQLite format 3\0", 16))) {
-        return Failure{
-            bytes.isEmpty()
-                ? QStringLiteral("%1 is empty, not a journal").arg(path)
-                : QStringLiteral("%1 is not a journal (not an SQLite database)").arg(path)};
-    }
-    const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
-    const quint32 rawPageSize = qFromBigEndian<quint16>(data + 16);
-    const qint64 pageSize = rawPageSize == 1 ? 65536 : rawPageSize;
-    const quint32 changeCounter = qFromBigEndian<quint32>(data + 24);
-    const quint32 pageCount = qFromBigEndian<quint32>(data + 28);
-    const quint32 schemaCookie = qFromBigEndian<quint32>(data + 40);
-    const quint32 validFor = qFromBigEndian<quint32>(data + 92);
-    Header header;
-    header.hasLog = QFileInfo(path + QStringLiteral("-wal")).size() > 0;
-    header.isEmpty = schemaCookie == 0;
-    header.userVersion = qFromBigEndian<qint32>(data + 60);
-    header.applicationId = qFromBigEndian<qint32>(data + 68);
-    if (changeCounter == validFor && !header.hasLog && file.size() < pageSize * pageCount) {
-        return Failure{QStringLiteral("%1 is truncated: %2 of %3 bytes are there")
-                           .arg(path)
-                           .arg(file.size())
-                           .arg(pageSize * pageCount)};
-    }
-    return header;
-}
-
-Result<void> checkVersions(const QString &path, const Header &header)
-{
-    if (header.isEmpty)
-        return {};
-    if (header.applicationId != applicationId)
-        return Failure{QStringLiteral("%1 is an SQLite database but not a journal").arg(path)};
-    if (header.userVersion > JournalDatabase::schemaVersion) {
-        return Failure{QStringLiteral("%1 was written by a newer version of LumenQuill (store "
-                                      "version %2; this version reads %3 and older)")
-                           .arg(path, versionText(header.userVersion),
-                                versionText(JournalDatabase::schemaVersion))};
-    }
-    return {};
+    return parseJournalHeader(file.read(JournalHeader::size), file.size(),
+                              QFileInfo(path + QStringLiteral("-wal")).size() > 0, path);
 }
 
 Result<QVariant> exec(const QSqlDatabase &db, const QString &sql)
@@ -128,9 +67,9 @@ Result<QVariant> exec(const QSqlDatabase &db, const QString &sql)
 
 // Reads the header values through SQLite, which folds in the write-ahead log, on a
 // read-only connection so that nothing is written to a file that turns out to be unusable.
-Result<Header> readHeaderThroughLog(const QString &path, const QString &connectionName)
+Result<JournalHeader> readHeaderThroughLog(const QString &path, const QString &connectionName)
 {
-    Result<Header> result = Failure{};
+    Result<JournalHeader> result = Failure{};
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
         db.setDatabaseName(path);
@@ -146,9 +85,10 @@ Result<Header> readHeaderThroughLog(const QString &path, const QString &connecti
                                  : !version ? version.error()
                                             : tables.error()};
             } else {
-                Header header;
-                header.applicationId = appId->toInt();
-                header.userVersion = version->toInt();
+                JournalHeader header;
+                header.hasLog = true;
+                header.journalId = appId->toInt();
+                header.version = version->toInt();
                 header.isEmpty = tables->toInt() == 0;
                 result = header;
             }
@@ -185,7 +125,7 @@ Result<void> createSchema(const QSqlDatabase &db)
             return done.failure();
     }
     for (const QString &pragma :
-         {QStringLiteral("PRAGMA application_id = %1").arg(applicationId),
+         {QStringLiteral("PRAGMA application_id = %1").arg(JournalHeader::applicationId),
           QStringLiteral("PRAGMA user_version = %1").arg(JournalDatabase::schemaVersion)}) {
         if (const auto done = exec(db, pragma); !done)
             return done.failure();
@@ -249,12 +189,12 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
     if (!lock)
         return lock.failure();
     if (!isNew) {
-        Result<Header> header = readHeader(path);
+        Result<JournalHeader> header = readHeader(path);
         if (header && header->hasLog)
             header = readHeaderThroughLog(path, connectionName);
         if (!header)
             return header.failure();
-        if (const auto usable = checkVersions(path, *header); !usable)
+        if (const auto usable = checkJournalVersion(*header, schemaVersion, path); !usable)
             return usable.failure();
         isNew = header->isEmpty;
     }
