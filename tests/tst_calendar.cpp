@@ -65,6 +65,14 @@ private Q_SLOTS:
         QCOMPARE(title(), u"February 2026"_s);
         QCOMPARE(m_selection->selectedDate().date(), QDate(2026, 3, 10));
 
+        // Stepping by day from the keyboard leaves the month when the day does.
+        QTest::keyClick(m_calendar.get(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(m_selection->selectedDate(), QDate(2026, 3, 11).startOfDay());
+        m_selection->setSelectedDate(QDate(2026, 3, 1).startOfDay());
+        QTest::keyClick(m_calendar.get(), Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(m_selection->highlightedDate(), std::optional(QDate(2026, 2, 28).startOfDay()));
+        QCOMPARE(title(), u"February 2026"_s);
+
         const QDateTime before = QDateTime::currentDateTime();
         click(u"todayButton"_s);
         QCOMPARE(m_calendar->displayMonth(), QDate(before.date().year(), before.date().month(), 1));

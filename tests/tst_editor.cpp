@@ -144,6 +144,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("way");
         QTest::newRow("Picking another day") << u"day"_s;
+        QTest::newRow("Stepping a day back with the keyboard") << u"key"_s;
         QTest::newRow("Picking a tag") << u"tag"_s;
         QTest::newRow("Closing the window") << u"close"_s;
     }
@@ -157,13 +158,16 @@ private Q_SLOTS:
         QVERIFY(editor()->hasPendingSave());
         if (way == u"day")
             m_window->selection()->setSelectedDate(today().addDays(-1).startOfDay());
+        else if (way == u"key")
+            QTest::keyClick(textEdit(), Qt::Key_Left, Qt::AltModifier);
         else if (way == u"tag")
             m_window->selection()->setSelectedTag(m_store->journal()->tags().value().first());
         else
             QVERIFY(m_window->close());
         QCOMPARE(stored(today()), u"late words #late"_s);
         QCOMPARE(m_store->journal()->tags().value().size(), 2);
-        if (way == u"day") {
+        if (way == u"day" || way == u"key") {
+            QCOMPARE(editor()->note()->day, today().addDays(-1));
             QCOMPARE(textEdit()->noteText(), QString());
             QTest::qWait(NoteEditor::saveDelay + 100);
             QCOMPARE(stored(today().addDays(-1)), QString());

@@ -10,6 +10,7 @@
 #include "core/Journal.h"
 #include "core/MonthGrid.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -126,6 +127,20 @@ MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidge
     column->addLayout(m_grid);
     column->addWidget(m_readError);
 
+    // The days around the picked one and today, from anywhere in the window.
+    const auto addShortcut = [this](const QList<QKeySequence> &keys, auto slot) {
+        auto *action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+    };
+    addShortcut({QKeySequence(Qt::CTRL | Qt::Key_PageUp), QKeySequence(Qt::ALT | Qt::Key_Left)},
+                [this] { stepDay(-1); });
+    addShortcut({QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_Right)},
+                [this] { stepDay(1); });
+    addShortcut({QKeySequence(Qt::CTRL | Qt::Key_T)}, &MonthCalendar::goToToday);
+
     connect(m_previousButton, &QToolButton::clicked, this, [this] { changeMonth(-1); });
     connect(m_nextButton, &QToolButton::clicked, this, [this] { changeMonth(1); });
     connect(m_todayButton, &QToolButton::clicked, this, &MonthCalendar::goToToday);
@@ -170,6 +185,15 @@ void MonthCalendar::selectDay(QDate day)
     const QDateTime dayStart = day.startOfDay();
     m_selection->setSelectedDate(dayStart);
     m_selection->setHighlightedDate(dayStart);
+}
+
+void MonthCalendar::stepDay(int days)
+{
+    const QDate day = m_selection->selectedDate().toLocalTime().date().addDays(days);
+    if (!day.isValid())
+        return;
+    selectDay(day);
+    setDisplayMonth(firstOfMonth(day));
 }
 
 void MonthCalendar::changeEvent(QEvent *event)

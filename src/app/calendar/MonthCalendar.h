@@ -31,6 +31,8 @@ public:
     void changeMonth(int months);
     void goToToday();
     void selectDay(QDate day);
+    // Picks the day before or after the picked one, showing its month.
+    void stepDay(int days);
 
 protected:
     void changeEvent(QEvent *event) override;
