@@ -82,6 +82,22 @@ private Q_SLOTS:
         QVERIFY(list()->selectionModel()->selectedIndexes().isEmpty());
     }
 
+    void longTagName_neverStretchesTheWindow()
+    {
+        const QString name(100000, u'x');
+        m_store->journal()->setText(m_store->journal()->noteForDay(QDate(2026, 2, 1)).value(),
+                                    u"#"_s + name);
+        const QSize size = m_window->size();
+        clickRow(name);
+        QVERIFY(m_window->tagNotesPage());
+        QApplication::processEvents();
+        QCOMPARE(m_window->size(), size);
+        clickRow(name, Qt::RightButton);
+        choose(u"Delete Tag \"%1\u2026\""_s.arg(name.left(60)));
+        QVERIFY(QApplication::activeModalWidget()->width() < size.width());
+        choose(u"Cancel"_s);
+    }
+
     void removingATag_asksFirst_andKeepsItsNotes_data()
     {
         QTest::addColumn<QString>("answer");
@@ -135,8 +151,9 @@ void SidebarTest::clickRow(const QString &name, Qt::MouseButton button)
     const qsizetype row = listed().split(u' ').indexOf(name);
     QVERIFY2(row >= 0, qPrintable(name + u" is not listed"_s));
     const QRect rect = list()->visualRect(list()->model()->index(int(row), 0));
+    const QPoint point(rect.left() + 10, rect.center().y());
     QTest::mouseClick(m_window->windowHandle(), button, {},
-                      list()->viewport()->mapTo(m_window.get(), rect.center()));
+                      list()->viewport()->mapTo(m_window.get(), point));
 }
 
 void SidebarTest::choose(const QString &text)

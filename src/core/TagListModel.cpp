@@ -30,8 +30,10 @@ QVariant TagListModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return tag->name;
+    case Qt::ToolTipRole:
+        // The whole name, unless it is too long to be read in a tooltip anyway.
+        return tag->name.size() > 200 ? tag->name.left(200) + u'\u2026' : tag->name;
     case Qt::DecorationRole:
         return m_decoration;
     case TagRole:

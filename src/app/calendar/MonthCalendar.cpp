@@ -1,11 +1,11 @@
 #include "app/calendar/MonthCalendar.h"
 
+#include "app/ElidedLabel.h"
 #include "app/Icons.h"
 #include "app/SelectionState.h"
 #include "app/TextStyles.h"
 #include "app/ToolButton.h"
 #include "app/calendar/DayCell.h"
-#include "app/calendar/MonthTitle.h"
 #include "core/DateText.h"
 #include "core/Journal.h"
 #include "core/MonthGrid.h"
@@ -56,7 +56,7 @@ QToolButton *makeChevron(const QString &objectName, const QString &accessibleNam
 } // namespace
 
 MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidget *parent)
-    : QWidget(parent), m_journal(journal), m_selection(selection), m_title(new MonthTitle(this)),
+    : QWidget(parent), m_journal(journal), m_selection(selection), m_title(new ElidedLabel(this)),
       m_previousButton(makeChevron(u"previousMonthButton"_s, u"Previous month"_s, this)),
       m_todayButton(makeToolButton(u"todayButton"_s, u"Today"_s, this)),
       m_nextButton(makeChevron(u"nextMonthButton"_s, u"Next month"_s, this)),

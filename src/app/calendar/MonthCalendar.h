@@ -7,7 +7,7 @@
 
 class DayCell;
 class Journal;
-class MonthTitle;
+class ElidedLabel;
 class QGridLayout;
 class QLabel;
 class QToolButton;
@@ -53,7 +53,7 @@ private:
     QDate m_lastShown;
     QSet<QDate> m_noteDays;
 
-    MonthTitle *m_title;
+    ElidedLabel *m_title;
     QToolButton *m_previousButton;
     QToolButton *m_todayButton;
     QToolButton *m_nextButton;

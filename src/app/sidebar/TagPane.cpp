@@ -32,9 +32,11 @@ namespace {
 constexpr int sectionSpacing = 16;
 constexpr int symbolSize = 16;
 
+// A name in quotes, cut short with an ellipsis when it is too long for a menu or a dialog.
 QString quoted(const QString &name)
 {
-    return u'"' + name + u'"';
+    constexpr qsizetype longest = 60;
+    return u'"' + (name.size() > longest ? name.left(longest) + u'\u2026' : name) + u'"';
 }
 
 // Menu and button texts would otherwise take an ampersand as a mnemonic marker.

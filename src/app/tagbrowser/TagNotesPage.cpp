@@ -1,5 +1,6 @@
 #include "app/tagbrowser/TagNotesPage.h"
 
+#include "app/ElidedLabel.h"
 #include "app/SelectionState.h"
 #include "app/TextStyles.h"
 #include "app/tagbrowser/NoteCardDelegate.h"
@@ -20,7 +21,7 @@ constexpr int stackSpacing = 16;
 
 TagNotesPage::TagNotesPage(Journal *journal, const Tag *tag, SelectionState *selection,
                            QWidget *parent)
-    : QWidget(parent), m_selection(selection), m_heading(new QLabel(this)),
+    : QWidget(parent), m_selection(selection), m_heading(new ElidedLabel(this)),
       m_grid(new NoteCardGrid(this)), m_model(new TagNotesModel(journal, tag, this)),
       m_readError(new QLabel(this))
 {
@@ -29,12 +30,9 @@ TagNotesPage::TagNotesPage(Journal *journal, const Tag *tag, SelectionState *sel
     setAutoFillBackground(true);
 
     m_heading->setObjectName(QStringLiteral("tagNotesHeading"));
-    m_heading->setTextFormat(Qt::PlainText);
-    m_heading->setWordWrap(true);
     m_heading->setContentsMargins(0, 0, 0, style()->pixelMetric(QStyle::PM_LayoutBottomMargin));
     m_heading->setFont(styledFont(font(), TextStyle::Title));
     m_heading->setText(tr("Notes tagged with #%1").arg(tag->name));
-    setWindowTitle(tr("#%1").arg(tag->name));
 
     m_grid->setObjectName(QStringLiteral("noteCardGrid"));
     m_grid->setModel(m_model);

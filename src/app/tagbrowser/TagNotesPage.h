@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+class ElidedLabel;
 class Journal;
 class NoteCardGrid;
 class QLabel;
@@ -34,7 +35,7 @@ private:
     void openNote(const Note *note);
 
     SelectionState *m_selection;
-    QLabel *m_heading;
+    ElidedLabel *m_heading;
     NoteCardGrid *m_grid;
     TagNotesModel *m_model;
     QLabel *m_readError;

@@ -1,14 +1,22 @@
-#include "app/calendar/MonthTitle.h"
+#include "app/ElidedLabel.h"
 
 #include <QPainter>
 
-QSize MonthTitle::minimumSizeHint() const
+#include <algorithm>
+
+QSize ElidedLabel::sizeHint() const
+{
+    return {std::min(QLabel::sizeHint().width(), fontMetrics().averageCharWidth() * 40),
+            QLabel::sizeHint().height()};
+}
+
+QSize ElidedLabel::minimumSizeHint() const
 {
     return {fontMetrics().horizontalAdvance(QStringLiteral("\u2026")),
             QLabel::minimumSizeHint().height()};
 }
 
-void MonthTitle::paintEvent(QPaintEvent *)
+void ElidedLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setPen(palette().color(foregroundRole()));

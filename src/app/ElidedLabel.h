@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QLabel>
+
+// A one-line label that elides its text to the room it is given instead of asking for the
+// text's whole width: a month name in a narrow sidebar, a tag name of any length.
+class ElidedLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
