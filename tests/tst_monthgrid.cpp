@@ -53,6 +53,19 @@ private Q_SLOTS:
         }
         QVERIFY(monthGridDays(QDate(), QDate()).isEmpty());
     }
+
+    // QDate's range ends about two billion years away either way; a grid that would cross an
+    // end must not come back cut short.
+    void monthAtEitherEndOfQDate_isWholeOrEmpty()
+    {
+        for (const qint64 julianDay : {Q_INT64_C(-784350574879), Q_INT64_C(784354017364)}) {
+            const QDate edge = QDate::fromJulianDay(julianDay);
+            QVERIFY(edge.isValid());
+            QVERIFY(!edge.addDays(julianDay < 0 ? -1 : 1).isValid());
+            const qsizetype size = monthGridDays(edge, edge).size();
+            QVERIFY2(size == 0 || size == 35 || size == 42, qPrintable(QString::number(size)));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(MonthGridTest)

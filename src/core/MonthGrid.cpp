@@ -17,17 +17,18 @@ QList<MonthGridDay> monthGridDays(QDate month, QDate selectedDay)
     // the grid cannot skip or repeat a day.
     const int leadingCount = firstDay.dayOfWeek() - Qt::Monday;
     const QDate gridStart = firstDay.addDays(-leadingCount);
-    if (!gridStart.isValid())
+    const int count = leadingCount + firstDay.daysInMonth() <= fiveWeeks ? fiveWeeks : sixWeeks;
+    // At either end of QDate's range a grid would be cut short; none at all is what callers
+    // already handle.
+    if (!gridStart.isValid() || !gridStart.addDays(count - 1).isValid())
         return {};
 
-    const int count = leadingCount + firstDay.daysInMonth() <= fiveWeeks ? fiveWeeks : sixWeeks;
     QList<MonthGridDay> days;
     days.reserve(count);
     for (int i = 0; i < count; ++i) {
         const QDate day = gridStart.addDays(i);
-        if (day.isValid())
-            days.append({day, day.year() == firstDay.year() && day.month() == firstDay.month(),
-                         day == selectedDay});
+        days.append({day, day.year() == firstDay.year() && day.month() == firstDay.month(),
+                     day == selectedDay});
     }
     return days;
 }
