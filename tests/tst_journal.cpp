@@ -217,7 +217,9 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+        // A path is quoted as it is, never read as a template: the folder's name looks like one.
+        const QString path = dir.filePath(QStringLiteral("100%1 %2/journal.sqlite"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         QFile file(path);
         const auto writeJournal = [&](int notes) {
             auto journal = Journal::open(path).value();
@@ -247,6 +249,7 @@ private Q_SLOTS:
         const auto opened = Journal::open(path);
         QVERIFY(!opened);
         QVERIFY2(opened.error().contains(reason), qPrintable(opened.error()));
+        QVERIFY2(opened.error().startsWith(path + u' '), qPrintable(opened.error()));
         QCOMPARE(fileHash(path), before);
         QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
     }
@@ -256,6 +259,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("way");
         QTest::newRow("Its own path") << u"same"_s;
         QTest::newRow("A symbolic link") << u"symlink"_s;
+        QTest::newRow("A symbolic link whose name looks like a template") << u"%1"_s;
         QTest::newRow("A hard link") << u"hardlink"_s;
     }
 
@@ -264,8 +268,9 @@ private Q_SLOTS:
         QFETCH(QString, way);
         lqtest::TemporaryJournal store;
         QTemporaryDir elsewhere;
-        QString other = elsewhere.filePath(u"journal.sqlite"_s);
-        if (way == u"symlink")
+        QString other =
+            elsewhere.filePath(way == u"%1" ? u"100%1 journal.sqlite"_s : u"journal.sqlite"_s);
+        if (way == u"symlink" || way == u"%1")
             QVERIFY(QFile::link(store.path(), other));
         else if (way == u"hardlink")
             QCOMPARE(::link(QFile::encodeName(store.path()), QFile::encodeName(other)), 0);

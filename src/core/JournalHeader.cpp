@@ -39,10 +39,10 @@ Result<JournalHeader> parseJournalHeader(QByteArrayView bytes, qint64 fileSize, 
     // While a write-ahead log holds pages, the header may be older than the journal, and only
     // SQLite can tell.
     if (changeCounter == validFor && !hasLog && fileSize < pageSize * pageCount) {
-        return Failure{QStringLiteral("%1 is truncated: %2 of %3 bytes are there")
-                           .arg(path)
-                           .arg(fileSize)
-                           .arg(pageSize * pageCount)};
+        // One arg() call: chained ones would fill a "%1" in the path itself.
+        return Failure{
+            QStringLiteral("%1 is truncated: %2 of %3 bytes are there")
+                .arg(path, QString::number(fileSize), QString::number(pageSize * pageCount))};
     }
     return header;
 }

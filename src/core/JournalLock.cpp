@@ -49,8 +49,7 @@ Result<std::unique_ptr<JournalLock>> JournalLock::take(const QString &path)
         ::close(descriptor);
         if (taken) {
             return Failure{QStringLiteral("%1 is already open in another LumenQuill (process %2)")
-                               .arg(path)
-                               .arg(lockHolder(file))};
+                               .arg(path, QString::number(lockHolder(file)))};
         }
         return Failure{QStringLiteral("cannot lock %1: %2").arg(path, error)};
     }
