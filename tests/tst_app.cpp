@@ -3,6 +3,8 @@
 
 #include "TestEnvironment.h"
 
+#include "core/Journal.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -103,8 +105,16 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path + u"-wal"_s));
     }
 
-    void textTypedJustBeforeSigterm_isSavedWithItsTags()
+    void textTypedJustBefore_isSavedWithItsTags_data()
     {
+        QTest::addColumn<bool>("displayDies");
+        QTest::newRow("SIGTERM") << false;
+        QTest::newRow("The X server dies") << true;
+    }
+
+    void textTypedJustBefore_isSavedWithItsTags()
+    {
+        QFETCH(bool, displayDies);
         const QString xvfb = QStandardPaths::findExecutable(u"Xvfb"_s);
         const QString xdotool = QStandardPaths::findExecutable(u"xdotool"_s);
         if (xvfb.isEmpty() || xdotool.isEmpty())
@@ -135,7 +145,12 @@ private Q_SLOTS:
         QVERIFY(tool.waitForFinished(30000));
         QCOMPARE(tool.exitCode(), 0);
         // Well inside the half second after the last key, before the editor saves by itself.
-        terminate(app);
+        if (displayDies) {
+            ::kill(pid_t(server.processId()), SIGKILL);
+            QVERIFY(app.waitForFinished(20000));
+        } else {
+            terminate(app);
+        }
         server.terminate();
         server.waitForFinished();
 
@@ -145,6 +160,30 @@ private Q_SLOTS:
         QCOMPARE(lqtest::queryFile(path, u"SELECT t.name FROM tags t JOIN note_tags l"
                                          u" ON l.tag_id = t.id"_s),
                  QVariantList{u"safe"_s});
+    }
+
+    // A note of three million lines keeps the program busy while it opens; a signal still ends
+    // it, promptly and with the journal whole.
+    void sigterm_endsTheProgram_evenWhileAHugeNoteOpens()
+    {
+        QTemporaryDir dataHome;
+        const QString path = journalPath(dataHome);
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        {
+            auto journal = Journal::open(path).value();
+            journal->setText(journal->noteForDay(QDate::currentDate()).value(),
+                             u"x\n"_s.repeated(3000000));
+        }
+        QProcess app;
+        app.setProcessEnvironment(environment(dataHome));
+        app.start(QStringLiteral(LQ_BINARY_PATH), {});
+        QVERIFY(app.waitForStarted());
+        QTest::qWait(500);
+        ::kill(pid_t(app.processId()), SIGTERM);
+        QVERIFY2(app.waitForFinished(5000), "the program was still running 5 s after SIGTERM");
+        QCOMPARE(app.exitCode(), 0);
+        QCOMPARE(lqtest::queryFile(path, u"PRAGMA integrity_check"_s).value(0), u"ok"_s);
+        QCOMPARE(lqtest::queryFile(path, u"SELECT length(content) FROM notes"_s).value(0), 6000000);
     }
 };
 

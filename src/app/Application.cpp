@@ -11,23 +11,62 @@
 #include <QSocketNotifier>
 #include <QThread>
 
+#include "core/UnsavedWork.h"
+
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
 int signalPipe[2] = {-1, -1};
+// Wakes the watchdog, which outlives any one Application.
+int watchdogPipe[2] = {-1, -1};
 
 // The application whose pending text a sudden exit() must still save.
 Application *runningApplication = nullptr;
+QtMessageHandler defaultMessageHandler = nullptr;
+
+// Qt says that the display is gone just before it ends the process with exit(), while
+// everything the save needs is still alive.
+void watchForLostDisplay(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    defaultMessageHandler(type, context, message);
+    if (type == QtWarningMsg && runningApplication &&
+        message.contains(QLatin1String("connection broke"))) {
+        Application *application = std::exchange(runningApplication, nullptr);
+        application->saveBeforeExit();
+    }
+}
 
 void forwardSignal(int signalNumber)
 {
     const char byte = static_cast<char>(signalNumber);
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+    [[maybe_unused]] const auto woken = ::write(watchdogPipe[1], &byte, 1);
+}
+
+// The event loop ends the program on a signal, saving on the way; but while the program is
+// busy for long (opening or pasting a huge text) the loop does not run. Shortly after the
+// signal, if nothing unsaved is left, the watchdog ends the process itself.
+void startWatchdog()
+{
+    if (watchdogPipe[0] >= 0 || ::pipe2(watchdogPipe, O_CLOEXEC) != 0)
+        return;
+    std::thread([] {
+        char byte = 0;
+        while (::read(watchdogPipe[0], &byte, 1) != 1) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        while (UnsavedWork::anywhere())
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::_Exit(EXIT_SUCCESS);
+    }).detach();
 }
 
 // The journal cannot be used: say why and stop at once. Nothing else runs, so the file is
@@ -60,6 +99,7 @@ Application::Application(const QString &journalPath)
     // on the way out.
     runningApplication = this;
     static const bool saveAtExit = [] {
+        defaultMessageHandler = qInstallMessageHandler(watchForLostDisplay);
         return std::atexit([] {
                    if (runningApplication)
                        runningApplication->saveBeforeExit();
@@ -140,6 +180,7 @@ void Application::keepUnsavedText()
 // in the last half second is saved like on any other way out.
 void Application::watchTerminationSignals()
 {
+    startWatchdog();
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
     m_signalNotifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read);

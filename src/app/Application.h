@@ -23,10 +23,12 @@ public:
 
     // Shows the window and runs the event loop; returns the process's exit status.
     int exec();
+    // The last thing before the process ends: saves what is pending, or keeps it in the
+    // unsaved-text file when the journal cannot be written.
+    void saveBeforeExit();
 
 private:
     void watchTerminationSignals();
-    void saveBeforeExit();
     void keepUnsavedText();
 
     std::unique_ptr<Journal> m_journal;

@@ -26,10 +26,12 @@ QString withValidUtf16(const QString &text)
 
 QStringList extractHashtags(const QString &text)
 {
-    static const QRegularExpression hashtag(QStringLiteral("#([a-zA-Z0-9_-]+)(?![a-zA-Z0-9_-])"));
+    // Never destroyed: a save made on the way out of the process still finds its hashtags.
+    static const auto *hashtag =
+        new QRegularExpression(QStringLiteral("#([a-zA-Z0-9_-]+)(?![a-zA-Z0-9_-])"));
     QStringList names;
     QSet<QString> seen;
-    QRegularExpressionMatchIterator matches = hashtag.globalMatch(withValidUtf16(text));
+    QRegularExpressionMatchIterator matches = hashtag->globalMatch(withValidUtf16(text));
     while (matches.hasNext()) {
         QString name = matches.next().captured(1);
         if (!seen.contains(name)) {

@@ -212,6 +212,7 @@ QList<const Note *> Journal::unsavedNotes() const
 bool Journal::save()
 {
     m_retryTimer.stop();
+    m_unsavedWork.set(hasUnsavedChanges());
     if (!hasUnsavedChanges()) {
         setSaveError(QString());
         return true;
@@ -223,6 +224,7 @@ bool Journal::save()
         return false;
     }
     takeWritten(*written);
+    m_unsavedWork.set(false);
     setSaveError(QString());
     return true;
 }

@@ -4,6 +4,7 @@
 #include "core/Note.h"
 #include "core/Result.h"
 #include "core/Tag.h"
+#include "core/UnsavedWork.h"
 
 #include <QDate>
 #include <QHash>
@@ -104,6 +105,7 @@ private:
 
     QList<Note *> m_unsavedNotes;
     QList<RowId> m_removedTagIds;
+    UnsavedWork m_unsavedWork;
     QString m_saveError;
     QTimer m_retryTimer;
 };

@@ -114,8 +114,10 @@ void NoteEditor::showReadError(QDate day, const QString &error)
 
 void NoteEditor::textChanged()
 {
-    if (!m_loading)
-        m_saveTimer.start();
+    if (m_loading)
+        return;
+    m_saveTimer.start();
+    m_unsavedWork.set(true);
 }
 
 void NoteEditor::save()
@@ -123,6 +125,7 @@ void NoteEditor::save()
     m_saveTimer.stop();
     if (m_note)
         m_journal->setText(m_note, m_textEdit->noteText());
+    m_unsavedWork.set(false);
 }
 
 void NoteEditor::saveNow()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/UnsavedWork.h"
+
 #include <QDate>
 #include <QTimer>
 #include <QWidget>
@@ -58,4 +60,5 @@ private:
     const Note *m_note = nullptr;
     bool m_loading = false;
     QTimer m_saveTimer;
+    UnsavedWork m_unsavedWork;
 };
