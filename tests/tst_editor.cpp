@@ -22,6 +22,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 
 using namespace Qt::StringLiterals;
 
@@ -126,6 +127,44 @@ private Q_SLOTS:
             QCOMPARE(editor()->statusBar()->countsText(),
                      countsText(wordCount(text), characterCount(text)));
         }
+    }
+
+    // Qt lays out a paragraph whole, so a long one is shown in pieces that the note never sees.
+    void longParagraph_isShownInPieces_andKeptWhole_data()
+    {
+        QTest::addColumn<QString>("paragraph");
+        QTest::newRow("Words, pasted in place") << u"word "_s.repeated(2000);
+        QTest::newRow("One run without spaces, pasted as a new document")
+            << QString(40000, u'x') + u"\u0301 #end"_s;
+    }
+
+    void longParagraph_isShownInPieces_andKeptWhole()
+    {
+        QFETCH(QString, paragraph);
+        const QString text = u"first line\n"_s + paragraph + u"\nlast line"_s;
+        QApplication::clipboard()->setText(text);
+        QTest::keySequence(textEdit(), QKeySequence::Paste);
+        QVERIFY(textEdit()->document()->blockCount() > 4);
+        QCOMPARE(textEdit()->noteText(), text);
+        QCOMPARE(editor()->statusBar()->countsText(),
+                 countsText(wordCount(text), characterCount(text)));
+
+        // Backspace at the start of a piece takes the character before the break away.
+        const QTextBlock piece = textEdit()->document()->findBlockByNumber(2);
+        QVERIFY(NoteTextEdit::continuesParagraph(piece));
+        QTextCursor cursor(piece);
+        textEdit()->setTextCursor(cursor);
+        // The piece's own break, just before it, is the only one that is not in the note.
+        const int offset = piece.position() - 1;
+        QTest::keyClick(textEdit(), Qt::Key_Backspace);
+        const QString edited = text.left(offset - 1) + text.mid(offset);
+        QCOMPARE(textEdit()->noteText(), edited);
+        QCOMPARE(editor()->statusBar()->countsText(),
+                 countsText(wordCount(edited), characterCount(edited)));
+        textEdit()->selectAll();
+        textEdit()->copy();
+        QCOMPARE(QApplication::clipboard()->text(), edited);
+        QTRY_COMPARE_WITH_TIMEOUT(stored(today()), edited, 2000);
     }
 
     void typing_isSavedHalfASecondAfterTheLastKey()

@@ -1,5 +1,6 @@
 #include "app/editor/DocumentCounter.h"
 
+#include "app/editor/NoteTextEdit.h"
 #include "core/TextCounts.h"
 
 #include <QTextBlock>
@@ -13,13 +14,30 @@ struct DocumentCounter::Totals
 
 namespace {
 
-// One paragraph's counts, added to the totals while the paragraph exists.
+bool endsInWord(const QTextBlock &block)
+{
+    const QString text = block.text();
+    return !text.isEmpty() && !isWhiteSpaceOrNewline(text.back().unicode());
+}
+
+// One paragraph's counts, added to the totals while the paragraph exists. A piece that only
+// continues a long paragraph has no break of its own before it, and a word cut at the piece's
+// start is the end of the word before.
 class ParagraphCounts : public QTextBlockUserData
 {
 public:
-    ParagraphCounts(std::shared_ptr<DocumentCounter::Totals> totals, QStringView text)
-        : m_totals(std::move(totals)), m_words(wordCount(text)), m_characters(characterCount(text))
+    ParagraphCounts(std::shared_ptr<DocumentCounter::Totals> totals, const QTextBlock &block)
+        : m_totals(std::move(totals))
     {
+        const QString text = block.text();
+        m_words = wordCount(text);
+        m_characters = characterCount(text);
+        if (NoteTextEdit::continuesParagraph(block)) {
+            --m_characters;
+            if (!text.isEmpty() && !isWhiteSpaceOrNewline(text.front().unicode()) &&
+                endsInWord(block.previous()))
+                --m_words;
+        }
         m_totals->words += m_words;
         m_totals->characters += m_characters;
     }
@@ -32,8 +50,8 @@ public:
 
 private:
     std::shared_ptr<DocumentCounter::Totals> m_totals;
-    qsizetype m_words;
-    qsizetype m_characters;
+    qsizetype m_words = 0;
+    qsizetype m_characters = 0;
 };
 
 } // namespace
@@ -61,19 +79,22 @@ qsizetype DocumentCounter::words() const
 
 qsizetype DocumentCounter::characters() const
 {
-    // Each paragraph break between two paragraphs is a character of its own.
+    // Each break between two blocks is a character of its own, but for the pieces of a long
+    // paragraph, which take theirs back.
     return m_totals->characters + m_document->blockCount() - 1;
 }
 
 void DocumentCounter::recount(int position, int, int added)
 {
     // Paragraphs that went took their counts with them; the ones the edit reached, including
-    // those it split or joined, are counted afresh.
-    const QTextBlock last = m_document->findBlock(position + added);
+    // those it split or joined, are counted afresh, and so is a piece right after them, whose
+    // first word may have joined or left the last one's.
+    QTextBlock last = m_document->findBlock(position + added);
+    if (last.next().isValid() && NoteTextEdit::continuesParagraph(last.next()))
+        last = last.next();
     for (QTextBlock block = m_document->findBlock(position); block.isValid();
          block = block.next()) {
-        const QString text = block.text();
-        block.setUserData(new ParagraphCounts(m_totals, text));
+        block.setUserData(new ParagraphCounts(m_totals, block));
         if (block == last)
             break;
     }

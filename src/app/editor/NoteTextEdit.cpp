@@ -1,6 +1,7 @@
 #include "app/editor/NoteTextEdit.h"
 
 #include "core/Note.h"
+#include "core/TextCounts.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
@@ -17,8 +19,82 @@
 namespace {
 
 // Beyond these, a paste is laid out like a note being opened.
-constexpr qsizetype largePasteLength = 256 * 1024;
+constexpr qsizetype largePasteLength = 16 * 1024;
 constexpr qsizetype largePasteLines = 2000;
+
+constexpr int continuationProperty = QTextFormat::UserProperty + 1;
+// Set on a document once any paragraph of it is shown in pieces.
+constexpr const char *splitProperty = "lumenquillSplitParagraphs";
+
+QTextBlockFormat continuing(QTextBlockFormat format, bool continues)
+{
+    if (continues)
+        format.setProperty(continuationProperty, true);
+    else
+        format.clearProperty(continuationProperty);
+    return format;
+}
+
+// Where to end a shown piece of a long paragraph, from offset on: after the last white space
+// in its last quarter, or else at a grapheme boundary, so that no word and no character is
+// cut when it can be helped.
+qsizetype pieceEnd(QStringView text, qsizetype from)
+{
+    const qsizetype limit = from + NoteTextEdit::longestShownParagraph;
+    for (qsizetype i = limit; i > limit - NoteTextEdit::longestShownParagraph / 4; --i) {
+        if (isWhiteSpaceOrNewline(text.at(i - 1).unicode()))
+            return i;
+    }
+    const qsizetype window = 64;
+    const qsizetype windowEnd = std::min(limit + window, text.size());
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text.data() + limit - window,
+                                  windowEnd - (limit - window));
+    graphemes.setPosition(window);
+    if (!graphemes.isAtBoundary())
+        graphemes.toPreviousBoundary();
+    return limit - window + std::max<qsizetype>(graphemes.position(), 1);
+}
+
+// Shows each paragraph from first to last that is longer than Qt lays out quickly as pieces.
+void splitLongParagraphs(QTextDocument *doc, QTextBlock first, const QTextBlock &last)
+{
+    QTextCursor cursor(doc);
+    for (QTextBlock block = first; block.isValid();) {
+        const QTextBlock next = block.next();
+        const bool isLast = block == last;
+        if (block.length() - 1 > NoteTextEdit::longestShownParagraph) {
+            const QString text = block.text();
+            const QTextBlockFormat format = continuing(block.blockFormat(), true);
+            qsizetype offset = 0;
+            int inserted = 0;
+            doc->setProperty(splitProperty, true);
+            while (text.size() - offset > NoteTextEdit::longestShownParagraph) {
+                offset = pieceEnd(text, offset);
+                cursor.setPosition(block.position() + int(offset) + inserted);
+                cursor.insertBlock(format);
+                ++inserted;
+            }
+        }
+        if (isLast)
+            break;
+        block = next;
+    }
+}
+
+// The position in doc that comes after offset characters of its note's text.
+int documentPosition(const QTextDocument *doc, qsizetype offset)
+{
+    qsizetype noteStart = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        if (block != doc->begin() && !NoteTextEdit::continuesParagraph(block))
+            ++noteStart;
+        const qsizetype length = block.length() - 1;
+        if (offset <= noteStart + length)
+            return block.position() + int(std::max<qsizetype>(offset - noteStart, 0));
+        noteStart += length;
+    }
+    return doc->characterCount() - 1;
+}
 
 QString plainTextOf(const QMimeData *source)
 {
@@ -76,7 +152,40 @@ QTextDocument *NoteTextEdit::makeDocument(const QString &text)
     format.setLineHeight(lineHeightPercent, QTextBlockFormat::ProportionalHeight);
     QTextCursor cursor(doc);
     cursor.setBlockFormat(format);
-    cursor.insertText(text);
+    // Runs of short paragraphs go in at once, a long paragraph piece by piece: splitting it
+    // afterwards would have Qt go through the rest of it for each piece.
+    const QTextBlockFormat continuation = continuing(format, true);
+    qsizetype pending = 0;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = start;
+        while (end < text.size() && text.at(end) != u'\n' && text.at(end) != u'\r' &&
+               text.at(end) != QChar::ParagraphSeparator)
+            ++end;
+        const bool crLf =
+            end + 1 < text.size() && text.at(end) == u'\r' && text.at(end + 1) == u'\n';
+        const qsizetype next = end + (crLf ? 2 : 1);
+        if (end - start > longestShownParagraph) {
+            cursor.insertText(text.sliced(pending, start - pending));
+            const QStringView paragraph = QStringView(text).sliced(start, end - start);
+            for (qsizetype offset = 0; offset < paragraph.size();) {
+                const qsizetype cut = paragraph.size() - offset > longestShownParagraph
+                                          ? pieceEnd(paragraph, offset)
+                                          : paragraph.size();
+                if (offset > 0)
+                    cursor.insertBlock(continuation);
+                cursor.insertText(paragraph.sliced(offset, cut - offset).toString());
+                offset = cut;
+            }
+            // The paragraph after it must not inherit the last piece's mark.
+            if (end < text.size())
+                cursor.insertBlock(format);
+            doc->setProperty(splitProperty, true);
+            pending = next;
+        }
+        start = next;
+    }
+    if (pending < text.size())
+        cursor.insertText(text.sliced(pending));
     doc->setUndoRedoEnabled(true);
     connect(doc, &QTextDocument::contentsChanged, this, [this, doc] {
         // Once the document undone back to is edited, the paste can no longer be redone.
@@ -102,14 +211,14 @@ void NoteTextEdit::showDocument(QTextDocument *doc, int anchor, int position)
 void NoteTextEdit::pasteLarge(const QString &text)
 {
     const QTextCursor cursor = textCursor();
-    const QString current = noteText();
-    const qsizetype tail = current.size() - cursor.selectionEnd();
-    QTextDocument *pasted =
-        makeDocument(current.left(cursor.selectionStart()) + text + current.right(tail));
+    const QString before = noteTextBetween(0, cursor.selectionStart());
+    const QString after = noteTextBetween(cursor.selectionEnd(), document()->characterCount() - 1);
+    QTextDocument *pasted = makeDocument(before + text + after);
     discardPaste();
     m_beforePaste = document();
-    const int after = pasted->characterCount() - 1 - int(tail);
-    showDocument(pasted, after, after);
+    // A CR LF pair of the pasted text became one line break.
+    const int end = documentPosition(pasted, before.size() + text.size() - text.count(u"\r\n"));
+    showDocument(pasted, end, end);
 }
 
 bool NoteTextEdit::swapPaste(bool undo)
@@ -135,12 +244,43 @@ void NoteTextEdit::discardPaste()
 
 QString NoteTextEdit::noteText() const
 {
-    QString text = document()->toRawText();
-    for (QChar &c : text) {
-        if (c == QChar::ParagraphSeparator)
-            c = u'\n';
+    return noteTextBetween(0, document()->characterCount() - 1);
+}
+
+QString NoteTextEdit::noteTextBetween(int start, int end) const
+{
+    QTextCursor range(document());
+    range.setPosition(start);
+    range.setPosition(end, QTextCursor::KeepAnchor);
+    QString text = range.selectedText();
+    // Each paragraph break is a line feed; a break that only shows a long paragraph in
+    // pieces is not in the note at all.
+    if (!document()->property(splitProperty).toBool()) {
+        text.replace(QChar::ParagraphSeparator, u'\n');
+        return text;
     }
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != QChar::ParagraphSeparator) {
+            text[kept++] = text.at(i);
+        } else if (!continuesParagraph(document()->findBlock(start + int(i) + 1))) {
+            text[kept++] = u'\n';
+        }
+    }
+    text.truncate(kept);
     return text;
+}
+
+bool NoteTextEdit::continuesParagraph(const QTextBlock &block)
+{
+    return block.blockFormat().boolProperty(continuationProperty);
+}
+
+QMimeData *NoteTextEdit::createMimeDataFromSelection() const
+{
+    auto *mime = new QMimeData;
+    mime->setText(noteTextBetween(textCursor().selectionStart(), textCursor().selectionEnd()));
+    return mime;
 }
 
 QRect NoteTextEdit::insertionPointRect() const
@@ -168,9 +308,19 @@ void NoteTextEdit::insertFromMimeData(const QMimeData *source)
         pasteLarge(text);
         return;
     }
-    // Inserted without a format of its own, so it takes the style around it.
+    // Inserted without a format of its own, so it takes the style around it; the paragraphs it
+    // starts do not continue the one it was pasted into.
     QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    const QTextBlock first = cursor.block();
     cursor.insertText(text);
+    for (QTextBlock block = first.next(); block.isValid() && block.position() <= cursor.position();
+         block = block.next()) {
+        if (continuesParagraph(block))
+            QTextCursor(block).setBlockFormat(continuing(block.blockFormat(), false));
+    }
+    splitLongParagraphs(document(), first, cursor.block());
+    cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
 }
@@ -185,12 +335,29 @@ void NoteTextEdit::keyPressEvent(QKeyEvent *event)
     // Qt answers Enter in an empty paragraph by resetting its block format (ending a list)
     // instead of starting a new paragraph, which would drop the line height and the newline.
     // Shift+Enter would insert a line separator, a character a plain-text note should not get.
+    QTextCursor cursor = textCursor();
     if (!isReadOnly() && (event->matches(QKeySequence::InsertParagraphSeparator) ||
                           event->matches(QKeySequence::InsertLineSeparator))) {
-        QTextCursor cursor = textCursor();
-        cursor.insertBlock();
+        cursor.insertBlock(continuing(cursor.blockFormat(), false));
         setTextCursor(cursor);
         ensureCursorVisible();
+        event->accept();
+        return;
+    }
+    // Backspace at the start of a continuing piece, or Delete at the end of the piece before
+    // one, removes the character beyond the break the user sees, not the break itself.
+    const bool backspace =
+        event->key() == Qt::Key_Backspace && event->modifiers() == Qt::NoModifier;
+    const bool forward = event->matches(QKeySequence::Delete);
+    if (!isReadOnly() && !cursor.hasSelection() &&
+        ((backspace && cursor.atBlockStart() && continuesParagraph(cursor.block())) ||
+         (forward && cursor.atBlockEnd() && continuesParagraph(cursor.block().next())))) {
+        cursor.setPosition(cursor.position() + (backspace ? -1 : 1));
+        if (backspace)
+            cursor.deletePreviousChar();
+        else
+            cursor.deleteChar();
+        setTextCursor(cursor);
         event->accept();
         return;
     }

@@ -3,6 +3,7 @@
 #include <QBasicTimer>
 #include <QPointer>
 #include <QRect>
+#include <QTextBlock>
 #include <QTextEdit>
 
 // The journal's plain-text editing surface: plain text only, every paragraph in one style
@@ -31,11 +32,18 @@ public:
     // Where the insertion bar is drawn, in viewport coordinates.
     QRect insertionPointRect() const;
 
+    // Qt lays out a paragraph whole, and a run without spaces in quadratic time: a paragraph
+    // longer than this is shown as several, each after the first marked as continuing the
+    // one before. The marks are not part of the note: its text has no break there.
+    static constexpr int longestShownParagraph = 4096;
+    static bool continuesParagraph(const QTextBlock &block);
+
 Q_SIGNALS:
     // Another document is shown: a note was put in place, or a large paste done or undone.
     void documentReplaced(QTextDocument *document);
 
 protected:
+    QMimeData *createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -47,6 +55,8 @@ protected:
 private:
     // A document holding text in the editor's one style, its undo history empty.
     QTextDocument *makeDocument(const QString &text);
+    // The note's text between two positions of the document shown.
+    QString noteTextBetween(int start, int end) const;
     void showDocument(QTextDocument *document, int anchor, int position);
     void pasteLarge(const QString &text);
     bool swapPaste(bool undo);
