@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <csignal>
@@ -356,6 +358,71 @@ private Q_SLOTS:
         QVERIFY(journal->saveError().isEmpty());
         QCOMPARE(column(store.path(), u"SELECT content FROM notes ORDER BY id"_s),
                  (QStringList{"#t real", "odd", "odd", "odd", "the real first of March"}));
+    }
+
+    // Journals changed with the sqlite3 tool in ways the program never writes: each opens,
+    // shows what it can and goes on saving, without touching what it does not understand.
+    void handEditedJournal_opensAndKeepsWhatItDoesNotKnow_data()
+    {
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<QString>("untouched"); // a query whose answer must not change
+        QTest::newRow("A tag with an empty name, two differing only in case")
+            << QStringList{"INSERT INTO tags (name, created_at) VALUES ('', 'x'), ('Old', 'x')"}
+            << u"SELECT group_concat(name, '|') FROM tags WHERE name IN ('', 'Old', 'old')"_s;
+        QTest::newRow("Links to a missing note and a missing tag")
+            << QStringList{"PRAGMA foreign_keys = OFF",
+                           "INSERT INTO note_tags VALUES (999, 1), (1, 999)"}
+            << u"SELECT count(*) FROM note_tags WHERE note_id = 999 OR tag_id = 999"_s;
+        QTest::newRow("Text that is not UTF-8")
+            << QStringList{"UPDATE notes SET content = CAST(X'C328A0FF' AS TEXT) WHERE id = 1"}
+            << u"SELECT hex(content) FROM notes WHERE id = 1"_s;
+        QTest::newRow("NULL text in a table made without NOT NULL")
+            << QStringList{"PRAGMA legacy_alter_table = ON",
+                           "ALTER TABLE notes RENAME TO old_notes",
+                           "CREATE TABLE notes (id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                           " day TEXT UNIQUE, content TEXT)",
+                           "INSERT INTO notes SELECT * FROM old_notes",
+                           "DROP TABLE old_notes",
+                           "UPDATE notes SET content = NULL WHERE id = 1"}
+            << u"SELECT typeof(content) FROM notes WHERE id = 1"_s;
+        QTest::newRow("An unknown table and column, a missing index, an older version")
+            << QStringList{"CREATE TABLE moods (day TEXT, mood TEXT)",
+                           "INSERT INTO moods VALUES ('2026-03-01', 'calm')",
+                           "ALTER TABLE notes ADD COLUMN weather TEXT",
+                           "UPDATE notes SET weather = 'rain'",
+                           "DROP INDEX note_tags_by_tag",
+                           "PRAGMA user_version = 9000"}
+            << u"SELECT (SELECT group_concat(mood) FROM moods) || (SELECT weather FROM notes"
+               " WHERE id = 1)"_s;
+    }
+
+    void handEditedJournal_opensAndKeepsWhatItDoesNotKnow()
+    {
+        QFETCH(QStringList, edits);
+        QFETCH(QString, untouched);
+        lqtest::TemporaryJournal store;
+        store.journal()->setText(noteOn(store.journal(), day1), u"#old first"_s);
+        store.close();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"handEdit"_s);
+            db.setDatabaseName(store.path());
+            QVERIFY(db.open());
+            for (const QString &edit : edits)
+                QVERIFY2(QSqlQuery(db).exec(edit), qPrintable(edit));
+        }
+        QSqlDatabase::removeDatabase(u"handEdit"_s);
+        const QVariantList before = lqtest::queryFile(store.path(), untouched);
+
+        store.reopen();
+        Journal *journal = store.journal();
+        QVERIFY(journal->tags());
+        QVERIFY(journal->text(noteOn(journal, day1)));
+        journal->setText(noteOn(journal, day2), u"written after #new"_s);
+        QVERIFY2(journal->saveError().isEmpty(), qPrintable(journal->saveError()));
+        store.close();
+        QCOMPARE(lqtest::queryFile(store.path(), untouched), before);
+        QCOMPARE(lqtest::queryFile(store.path(), u"PRAGMA integrity_check"_s).value(0), u"ok"_s);
+        QCOMPARE(lqtest::storedText(store.path(), key(day2)), u"written after #new"_s);
     }
 
     void fullDisk_keepsTheTextPending_andSavesItWhenThereIsRoom()

@@ -226,17 +226,20 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
 
 QSqlQuery &JournalDatabase::statement(const char *sql)
 {
-    auto found = m_statements.find(sql);
-    if (found == m_statements.end()) {
-        found = m_statements.insert(sql, QSqlQuery(m_connection));
-        found->setForwardOnly(true);
-        found->prepare(QString::fromLatin1(sql));
-    }
-    return *found;
+    return *m_statements.find(sql);
 }
 
 Result<void> JournalDatabase::run(const char *sql, const QVariantList &values)
 {
+    if (!m_statements.contains(sql)) {
+        QSqlQuery prepared(m_connection);
+        prepared.setForwardOnly(true);
+        // A statement the journal's tables do not allow (after a change by hand, say) is
+        // prepared again next time rather than kept broken.
+        if (!prepared.prepare(QString::fromLatin1(sql)))
+            return Failure{prepared.lastError().text()};
+        m_statements.insert(sql, prepared);
+    }
     QSqlQuery &query = statement(sql);
     for (qsizetype i = 0; i < values.size(); ++i)
         query.bindValue(int(i), values.at(i));

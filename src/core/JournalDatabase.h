@@ -86,7 +86,7 @@ private:
     JournalDatabase(const QString &path, const QString &connectionName,
                     std::unique_ptr<JournalLock> lock);
 
-    // The statement for sql, prepared once and kept for the connection's lifetime.
+    // The statement for sql that run() prepared, kept for the connection's lifetime.
     QSqlQuery &statement(const char *sql);
     Result<void> run(const char *sql, const QVariantList &values);
 
