@@ -1,5 +1,7 @@
 // Hashtag extraction against a plain scan of the text: each # followed by a name character
-// gives the whole run of name characters after it; the first appearance of a name counts.
+// gives the whole run of name characters after it, unless the code point after the run is a
+// letter, a digit or a combining mark (the word goes on); the first appearance of a name
+// counts.
 // Matching the scan means every name follows the rule, sits after a # in the text, is whole,
 // is unique and comes in order.
 
@@ -18,6 +20,19 @@ bool isNameCharacter(QChar c)
            u == u'_' || u == u'-';
 }
 
+// Read one code point at a time; a lone surrogate stands for itself and is no letter.
+bool continuesWord(const QString &text, qsizetype at)
+{
+    if (at >= text.size())
+        return false;
+    const QChar c = text.at(at);
+    if (c.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()) {
+        const char32_t pair = QChar::surrogateToUcs4(c, text.at(at + 1));
+        return QChar::isLetterOrNumber(pair) || QChar::isMark(pair);
+    }
+    return !c.isSurrogate() && (c.isLetterOrNumber() || c.isMark());
+}
+
 QStringList scannedNames(const QString &text)
 {
     QStringList names;
@@ -29,7 +44,7 @@ QStringList scannedNames(const QString &text)
         while (end < text.size() && isNameCharacter(text.at(end)))
             ++end;
         const QString name = text.sliced(hash + 1, end - hash - 1);
-        if (!name.isEmpty() && !seen.contains(name)) {
+        if (!name.isEmpty() && !continuesWord(text, end) && !seen.contains(name)) {
             seen.insert(name);
             names.append(name);
         }

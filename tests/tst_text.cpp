@@ -32,8 +32,17 @@ private Q_SLOTS:
             << u"#tag. #end, (#in)"_s << QStringList{"tag", "end", "in"};
         QTest::newRow("A name is the whole run after the last #")
             << u"##double #a#b"_s << QStringList{"double", "a", "b"};
-        QTest::newRow("Letters outside ASCII are not part of a name")
-            << u"#café #日本 #\uFF41 #o\u212A"_s << QStringList{"caf", "o"};
+        QTest::newRow("A name whose word goes on in a letter of another script makes none")
+            << u"#café #señora #über #alpha\u03B2 #priv\u0435t #tag\u65E5 #o\u212A #a\U0001D400"
+               u" #日本 #\uFF41 and #caf"_s
+            << QStringList{"caf"};
+        QTest::newRow("Nor one whose number goes on in digits of another script")
+            << u"#n\u0663 #x\uFF11 #y\U0001D7CF"_s << QStringList{};
+        QTest::newRow("Nor one whose last letter takes a combining mark")
+            << u"#cafe\u0301 #o\u0308ber"_s << QStringList{};
+        QTest::newRow("Punctuation, symbols and spaces outside ASCII end a name too")
+            << u"#stop\u3002 #em\u2014dash #nb\u00A0x #joy😀"_s
+            << QStringList{"stop", "em", "nb", "joy"};
         QTest::newRow("A lone # or one before a space makes nothing")
             << u"# #. C# \uFF03full"_s << QStringList{};
         QTest::newRow("A lone surrogate does not hide the hashtags around it")
