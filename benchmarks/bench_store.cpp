@@ -71,6 +71,21 @@ void daysWithNotesOfAMonth(benchmark::State &state)
 }
 BENCHMARK(daysWithNotesOfAMonth);
 
+// What the tag list costs on a journal just opened: its names, which start-up reads, and how
+// many notes carry each tag, counted in one pass over the links' index once the window is up.
+void tagListFirstTime(benchmark::State &state)
+{
+    const bool counted = state.range(0) != 0;
+    for (auto _ : state) {
+        auto journal = openJournal(state);
+        TagListModel tags(journal.get());
+        if (counted)
+            tags.loadNoteCounts();
+        benchmark::DoNotOptimize(tags.rowCount());
+    }
+}
+BENCHMARK(tagListFirstTime)->ArgName("counted")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // Choosing "Most Recent" on a journal just opened: every tag's latest note day.
 void recentOrderFirstTime(benchmark::State &state)
 {

@@ -1,19 +1,24 @@
-// The sidebar's tags as the user meets them in the window: the search, the sort menu,
-// picking a tag, and removing one after a confirmation.
+// The sidebar's tags as the user meets them in the window: the search, the sort menu, the
+// count of notes on each row, picking a tag, and removing one after a confirmation.
 
 #include "TestEnvironment.h"
 
 #include "app/MainWindow.h"
 #include "app/SelectionState.h"
+#include "app/editor/NoteEditor.h"
+#include "app/editor/NoteTextEdit.h"
 #include "app/sidebar/Sidebar.h"
 #include "core/Journal.h"
+#include "core/TagListModel.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -32,9 +37,7 @@ private Q_SLOTS:
         for (const auto &[name, day] :
              {std::pair{u"alpha"_s, 1}, {u"alps"_s, 9}, {u"also"_s, 5}, {u"beta"_s, 10}})
             journal->setText(journal->noteForDay(QDate(2026, 1, day)).value(), u"#"_s + name);
-        m_window = std::make_unique<MainWindow>(journal);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        openWindow();
     }
 
     void cleanup()
@@ -55,6 +58,49 @@ private Q_SLOTS:
         click(u"cancelSearchButton"_s);
         QVERIFY(!field->isVisible());
         QCOMPARE(listed(), u"alpha alps also beta"_s);
+    }
+
+    // Counted from the links once the window is up, then followed as notes change.
+    void rows_countTheirNotes_dimmedAtTheEnd_andSpokenAfterTheName()
+    {
+        QCOMPARE(spoken(u"alpha"_s), u"alpha, 1 note"_s);
+        QSignalSpy changed(list()->model(), &QAbstractItemModel::dataChanged);
+        NoteTextEdit *text = m_window->editor()->textEdit();
+        QTest::keyClicks(text, u"#alpha and #fresh"_s);
+        m_window->saveNow();
+        QCOMPARE(spoken(u"alpha"_s), u"alpha, 2 notes"_s);
+        QCOMPARE(spoken(u"fresh"_s), u"fresh, 1 note"_s);
+        // The rows on screen learn that their counts changed, and repaint.
+        QVERIFY(!changed.isEmpty());
+        QVERIFY(changed.last().at(2).value<QList<int>>().contains(TagListModel::NoteCountRole));
+
+        // The count sits in the row's last quarter, lighter than the name.
+        const qsizetype row = listed().split(u' ').indexOf(u"alpha"_s);
+        const QRect rect = list()->visualRect(list()->model()->index(int(row), 0));
+        const QImage image = list()->viewport()->grab(rect).toImage();
+        const auto darkest = [&image](int from, int to) {
+            int lightness = 255;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = from; x < to; ++x)
+                    lightness = std::min(lightness, image.pixelColor(x, y).lightness());
+            }
+            return lightness;
+        };
+        const int width = image.width();
+        const int background = image.pixelColor(width * 5 / 8, 0).lightness();
+        const int count = darkest(width * 3 / 4, width);
+        QVERIFY2(count < background, "no count at the end of the row");
+        QVERIFY2(count > darkest(width / 5, width / 2) + 50, "the count is not dimmed");
+
+        // A list built afresh counts the same.
+        openWindow();
+        QCOMPARE(spoken(u"alpha"_s), u"alpha, 2 notes"_s);
+        text = m_window->editor()->textEdit();
+        QTest::keySequence(text, QKeySequence::SelectAll);
+        QTest::keyClick(text, Qt::Key_Delete);
+        m_window->saveNow();
+        QCOMPARE(spoken(u"alpha"_s), u"alpha, 1 note"_s);
+        QCOMPARE(spoken(u"fresh"_s), u"fresh, 0 notes"_s);
     }
 
     void sortMenu_putsTheListInTheChosenOrder()
@@ -121,6 +167,13 @@ private Q_SLOTS:
     }
 
 private:
+    void openWindow()
+    {
+        m_window.reset();
+        m_window = std::make_unique<MainWindow>(m_store->journal());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
     template<typename T = QAbstractButton>
     T *control(const QString &name) const
     {
@@ -129,6 +182,8 @@ private:
     QListView *list() const { return control<QListView>(u"tagList"_s); }
     void click(const QString &button) { QTest::mouseClick(control(button), Qt::LeftButton); }
     QString listed() const;
+    // What a screen reader says for the tag's row.
+    QString spoken(const QString &name) const;
     // Through the window, as the desktop delivers it, so a context menu follows the press.
     void clickRow(const QString &name, Qt::MouseButton button = Qt::LeftButton);
     // Clicks what reads text in the open menu or alert, and waits for it to close.
@@ -144,6 +199,16 @@ QString SidebarTest::listed() const
     for (int row = 0; row < list()->model()->rowCount(); ++row)
         names.append(list()->model()->index(row, 0).data().toString());
     return names.join(u' ');
+}
+
+QString SidebarTest::spoken(const QString &name) const
+{
+    const qsizetype row = listed().split(u' ').indexOf(name);
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(list());
+    if (row < 0 || !view || !view->tableInterface())
+        return QString();
+    QAccessibleInterface *cell = view->tableInterface()->cellAt(int(row), 0);
+    return cell ? cell->text(QAccessible::Name) : QString();
 }
 
 void SidebarTest::clickRow(const QString &name, Qt::MouseButton button)

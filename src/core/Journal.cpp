@@ -178,6 +178,23 @@ Result<QDate> Journal::latestNoteDay(const Tag *tag)
     return day;
 }
 
+Result<QHash<const Tag *, int>> Journal::noteCounts()
+{
+    // The counts are keyed by the records, which exist once the tags have been read.
+    if (const auto known = tags(); !known)
+        return known.failure();
+    const auto rows = m_database->noteCounts();
+    if (!rows)
+        return rows.failure();
+    QHash<const Tag *, int> counts;
+    counts.reserve(rows->size());
+    for (auto it = rows->cbegin(); it != rows->cend(); ++it) {
+        if (const Tag *tag = m_tagsById.value(it.key()))
+            counts.insert(tag, it.value());
+    }
+    return counts;
+}
+
 void Journal::removeTag(const Tag *tag)
 {
     Tag *record = m_tagsById.value(tag->id);

@@ -58,6 +58,9 @@ public:
     Result<QList<const Note *>> notesOfTag(const Tag *tag);
     // Invalid when the tag has no notes.
     Result<QDate> latestNoteDay(const Tag *tag);
+    // How many notes carry each tag, as last saved; tags without notes are left out. Read
+    // from the links alone, never from a note; linksChanged() tells what changes it.
+    Result<QHash<const Tag *, int>> noteCounts();
     // Removes the tag and its links; its notes and their texts stay.
     void removeTag(const Tag *tag);
 

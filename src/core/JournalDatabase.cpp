@@ -408,6 +408,19 @@ Result<QDate> JournalDatabase::latestNoteDay(RowId tag)
     return days.value(0);
 }
 
+Result<QHash<RowId, int>> JournalDatabase::noteCounts()
+{
+    const char *sql = "SELECT tag_id, COUNT(*) FROM note_tags GROUP BY tag_id";
+    if (const auto done = run(sql, {}); !done)
+        return done.failure();
+    QSqlQuery &rows = statement(sql);
+    QHash<RowId, int> counts;
+    while (rows.next())
+        counts.insert(rows.value(0).toLongLong(), rows.value(1).toInt());
+    rows.finish();
+    return counts;
+}
+
 Result<RowId> JournalDatabase::insertNote(QDate day, const QString &text)
 {
     const char *sql = "INSERT INTO notes (day, content) VALUES (?, ?)";

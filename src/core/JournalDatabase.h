@@ -70,6 +70,9 @@ public:
     Result<QHash<RowId, QDate>> latestNoteDays();
     // Invalid when the tag has no notes.
     Result<QDate> latestNoteDay(RowId tag);
+    // How many notes carry each tag, counted on the links' index alone; tags without notes
+    // are left out.
+    Result<QHash<RowId, int>> noteCounts();
 
     // Writes belong inside a transaction, so that a save is written whole or not at all.
     Transaction transaction() { return Transaction(m_connection); }

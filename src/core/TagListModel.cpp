@@ -15,7 +15,7 @@ TagListModel::TagListModel(Journal *journal, QObject *parent)
         m_error = tags.error();
     connect(journal, &Journal::tagsAdded, this, &TagListModel::addTags);
     connect(journal, &Journal::tagAboutToBeRemoved, this, &TagListModel::removeTag);
-    connect(journal, &Journal::linksChanged, this, &TagListModel::updateRecency);
+    connect(journal, &Journal::linksChanged, this, &TagListModel::applyLinks);
 }
 
 int TagListModel::rowCount(const QModelIndex &parent) const
@@ -40,6 +40,15 @@ QVariant TagListModel::data(const QModelIndex &index, int role) const
         return QVariant::fromValue(tag);
     case RecencyRole:
         return m_recency.value(tag);
+    case NoteCountRole:
+        return m_noteCountsLoaded ? QVariant(m_noteCounts.value(tag)) : QVariant();
+    case Qt::AccessibleTextRole: {
+        if (!m_noteCountsLoaded)
+            return {};
+        // Read after the name, as the row shows it.
+        const int count = m_noteCounts.value(tag);
+        return (count == 1 ? tr("%1, 1 note") : tr("%1, %n notes", nullptr, count)).arg(tag->name);
+    }
     default:
         return {};
     }
@@ -83,6 +92,23 @@ void TagListModel::loadRecency()
         Q_EMIT dataChanged(index(0), index(int(m_tags.size()) - 1), {RecencyRole});
 }
 
+void TagListModel::loadNoteCounts()
+{
+    if (m_noteCountsLoaded || !m_loaded)
+        return;
+    const auto counts = m_journal->noteCounts();
+    if (!counts) {
+        setError(counts.error());
+        return;
+    }
+    m_noteCounts = *counts;
+    m_noteCountsLoaded = true;
+    if (!m_tags.isEmpty()) {
+        Q_EMIT dataChanged(index(0), index(int(m_tags.size()) - 1),
+                           {NoteCountRole, Qt::AccessibleTextRole});
+    }
+}
+
 void TagListModel::addTags(const QList<const Tag *> &tags)
 {
     // A list that could not be read stays empty rather than showing only the newest tags.
@@ -106,22 +132,36 @@ void TagListModel::removeTag(const Tag *tag)
     beginRemoveRows(QModelIndex(), int(row), int(row));
     m_tags.removeAt(row);
     m_recency.remove(tag);
+    m_noteCounts.remove(tag);
     endRemoveRows();
 }
 
-void TagListModel::updateRecency(const QList<TagLink> &links)
+void TagListModel::applyLinks(const QList<TagLink> &links)
 {
-    if (!m_recencyLoaded)
+    if (!m_noteCountsLoaded && !m_recencyLoaded)
         return;
     QSet<const Tag *> changed;
-    for (const TagLink &link : links)
-        changed.insert(link.tag);
-    for (const Tag *tag : std::as_const(changed)) {
-        const QModelIndex at = indexOf(tag);
-        if (!at.isValid())
+    for (const TagLink &link : links) {
+        if (!indexOf(link.tag).isValid())
             continue;
-        workOutRecency(tag);
-        Q_EMIT dataChanged(at, at, {RecencyRole});
+        changed.insert(link.tag);
+        if (!m_noteCountsLoaded)
+            continue;
+        int &count = m_noteCounts[link.tag];
+        count += link.linked ? 1 : -1;
+        if (count == 0)
+            m_noteCounts.remove(link.tag);
+    }
+    QList<int> roles;
+    if (m_noteCountsLoaded)
+        roles = {NoteCountRole, Qt::AccessibleTextRole};
+    if (m_recencyLoaded)
+        roles.append(RecencyRole);
+    for (const Tag *tag : std::as_const(changed)) {
+        if (m_recencyLoaded)
+            workOutRecency(tag);
+        const QModelIndex at = indexOf(tag);
+        Q_EMIT dataChanged(at, at, roles);
     }
 }
 

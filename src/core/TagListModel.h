@@ -9,8 +9,10 @@ class Journal;
 struct Tag;
 struct TagLink;
 
-// Every tag of the journal, one row each, in the order they were made. Rows are inserted,
-// removed and changed as the journal reports it, never rebuilt.
+// Every tag of the journal, one row each, in the order they were made, and once asked for,
+// how many notes carry it. Rows are inserted, removed and changed as the journal reports it,
+// never rebuilt: the counts are read once, in one pass over the links, and then follow each
+// link made or undone.
 class TagListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ public:
         // The day start of the tag's latest note, or when the tag was made if it has none, in
         // milliseconds since 1970.
         RecencyRole,
+        NoteCountRole, // int; none until loadNoteCounts()
     };
 
     explicit TagListModel(Journal *journal, QObject *parent = nullptr);
@@ -39,6 +42,9 @@ public:
     // Works out every tag's recency, which is kept up to date from then on. Only the order
     // by recency needs it, and it costs a walk through the links.
     void loadRecency();
+    // Counts every tag's notes, which are kept up to date from then on. The count grows with
+    // the journal, so the list asks for it once the window is up.
+    void loadNoteCounts();
 
 Q_SIGNALS:
     void errorChanged();
@@ -46,7 +52,7 @@ Q_SIGNALS:
 private:
     void addTags(const QList<const Tag *> &tags);
     void removeTag(const Tag *tag);
-    void updateRecency(const QList<TagLink> &links);
+    void applyLinks(const QList<TagLink> &links);
     void workOutRecency(const Tag *tag);
     void setError(const QString &error);
 
@@ -55,6 +61,9 @@ private:
     QVariant m_decoration;
     bool m_loaded = false;
     bool m_recencyLoaded = false;
+    bool m_noteCountsLoaded = false;
     QHash<const Tag *, qint64> m_recency;
+    // Tags without notes are left out.
+    QHash<const Tag *, int> m_noteCounts;
     QString m_error;
 };

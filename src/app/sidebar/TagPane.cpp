@@ -4,6 +4,7 @@
 #include "app/SelectionState.h"
 #include "app/TextStyles.h"
 #include "app/ToolButton.h"
+#include "app/sidebar/TagRowDelegate.h"
 #include "app/sidebar/TagSearchField.h"
 #include "core/Journal.h"
 #include "core/TagFilterModel.h"
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -144,6 +146,7 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
 
     m_list->setObjectName(u"tagList"_s);
     m_list->setModel(m_filter);
+    m_list->setItemDelegate(new TagRowDelegate(m_list));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setFrameShape(QFrame::NoFrame);
@@ -177,6 +180,9 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
 
     applyIcons();
     showError();
+    // A pass over every link of the journal: it waits until the window is up, so that
+    // start-up stays the same however long the journal grows.
+    QTimer::singleShot(0, m_tags, &TagListModel::loadNoteCounts);
 }
 
 void TagPane::changeEvent(QEvent *event)

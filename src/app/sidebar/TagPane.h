@@ -17,7 +17,8 @@ class TagSearchField;
 struct Tag;
 
 // The sidebar's tags: a list that can be searched, put in one of three orders, picked from
-// to browse a tag's notes, and pruned (after a confirmation) from a row's menu.
+// to browse a tag's notes, and pruned (after a confirmation) from a row's menu. Each row
+// says how many notes carry its tag.
 class TagPane : public QWidget
 {
     Q_OBJECT
