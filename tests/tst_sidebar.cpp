@@ -1,5 +1,6 @@
 // The sidebar's tags as the user meets them in the window: the search, the sort menu, the
-// count of notes on each row, picking a tag, and removing one after a confirmation.
+// count of notes on each row, what an empty list says, picking a tag, and removing one after
+// a confirmation.
 
 #include "TestEnvironment.h"
 
@@ -14,6 +15,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -58,6 +60,42 @@ private Q_SLOTS:
         click(u"cancelSearchButton"_s);
         QVERIFY(!field->isVisible());
         QCOMPARE(listed(), u"alpha alps also beta"_s);
+    }
+
+    void emptyList_saysWhy_untilATagComes_data()
+    {
+        QTest::addColumn<bool>("newJournal");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("A new journal says how a tag is made")
+            << true << QString() << u"Type #word in a note to make a tag"_s;
+        QTest::newRow("A search that matches no tag says so")
+            << false << u"xyz"_s << u"No matching tags"_s;
+        QTest::newRow("A list with rows says nothing") << false << u"al"_s << QString();
+    }
+
+    void emptyList_saysWhy_untilATagComes()
+    {
+        QFETCH(bool, newJournal);
+        QFETCH(QString, search);
+        QFETCH(QString, hint);
+        if (newJournal) {
+            m_window.reset();
+            m_store = std::make_unique<lqtest::TemporaryJournal>();
+            openWindow();
+        }
+        if (!search.isEmpty()) {
+            click(u"searchButton"_s);
+            QTest::keyClicks(control<QLineEdit>(u"searchField"_s), search);
+        }
+        auto *shown = control<QLabel>(u"tagsHint"_s);
+        QCOMPARE(shown->isVisible() ? shown->text() : QString(), hint);
+
+        // The first tag written, or the first to match, takes the place of the hint.
+        QTest::keyClicks(m_window->editor()->textEdit(), u"#alxyz"_s);
+        m_window->saveNow();
+        QVERIFY(!shown->isVisible());
+        QVERIFY(listed().split(u' ').contains(u"alxyz"_s));
     }
 
     // Counted from the links once the window is up, then followed as notes change.

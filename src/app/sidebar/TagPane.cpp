@@ -72,7 +72,7 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
       m_searchField(new TagSearchField(this)),
       m_cancelSearchButton(makeToolButton(u"cancelSearchButton"_s, u"Cancel"_s, this)),
       m_searchButton(makeToolButton(u"searchButton"_s, u"Search Tags"_s, this)),
-      m_list(new TagListView(this)), m_readError(new QLabel(this))
+      m_list(new TagListView(this)), m_readError(new QLabel(this)), m_emptyHint(new QLabel(this))
 {
     const int inset = style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, this);
     auto *layout = new QVBoxLayout(this);
@@ -161,11 +161,20 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
     m_readError->setWordWrap(true);
     m_readError->setTextFormat(Qt::PlainText);
     m_readError->setAlignment(Qt::AlignTop | Qt::AlignLeading);
+    m_emptyHint->setObjectName(u"tagsHint"_s);
+    m_emptyHint->setWordWrap(true);
+    m_emptyHint->setTextFormat(Qt::PlainText);
+    m_emptyHint->setForegroundRole(QPalette::PlaceholderText);
     // Rows line up with the heading; their own padding makes up the rest of the inset.
-    auto *listRow = new QHBoxLayout;
     const int listInset = qMax(0, inset - 4);
+    m_emptyHint->setContentsMargins(inset - listInset, 0, inset - listInset, 0);
+    auto *listColumn = new QVBoxLayout;
+    listColumn->setSpacing(0);
+    listColumn->addWidget(m_emptyHint);
+    listColumn->addWidget(m_list, 1);
+    auto *listRow = new QHBoxLayout;
     listRow->setContentsMargins(listInset, 0, listInset, 0);
-    listRow->addWidget(m_list);
+    listRow->addLayout(listColumn);
     listRow->addWidget(m_readError);
     layout->addLayout(listRow, 1);
 
@@ -177,6 +186,8 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
     // Rows that come or move keep the selected tag marked.
     connect(m_filter, &QAbstractItemModel::rowsInserted, this, &TagPane::showSelectedTag);
     connect(m_filter, &QAbstractItemModel::layoutChanged, this, &TagPane::showSelectedTag);
+    connect(m_filter, &QAbstractItemModel::rowsInserted, this, &TagPane::showListOrHint);
+    connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &TagPane::showListOrHint);
 
     applyIcons();
     showError();
@@ -266,6 +277,20 @@ void TagPane::showError()
                                          : tr("The tags could not be read: %1").arg(error));
     m_readError->setVisible(!error.isEmpty());
     m_list->setVisible(error.isEmpty());
+    showListOrHint();
+}
+
+// The empty list stays in place under the hint, so that nothing moves and the keyboard focus
+// stays where it was.
+void TagPane::showListOrHint()
+{
+    QString hint;
+    if (m_tags->error().isEmpty() && m_filter->rowCount() == 0) {
+        hint = m_tags->rowCount() == 0 ? tr("Type #word in a note to make a tag")
+                                       : tr("No matching tags");
+    }
+    m_emptyHint->setText(hint);
+    m_emptyHint->setVisible(!hint.isEmpty());
 }
 
 void TagPane::showTagMenu(const QPoint &position)

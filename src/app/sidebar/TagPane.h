@@ -18,7 +18,7 @@ struct Tag;
 
 // The sidebar's tags: a list that can be searched, put in one of three orders, picked from
 // to browse a tag's notes, and pruned (after a confirmation) from a row's menu. Each row
-// says how many notes carry its tag.
+// says how many notes carry its tag; an empty list says why it is empty.
 class TagPane : public QWidget
 {
     Q_OBJECT
@@ -36,6 +36,7 @@ private:
     void showSelectedTag();
     void listSelectionChanged();
     void showError();
+    void showListOrHint();
     void showTagMenu(const QPoint &position);
     void confirmRemoval(const Tag *tag);
     void applyIcons();
@@ -52,6 +53,8 @@ private:
     QToolButton *m_searchButton;
     QListView *m_list;
     QLabel *m_readError;
+    // Stands over an empty list: how tags are made, or that none matches the search.
+    QLabel *m_emptyHint;
     // Set while the list's selection is changed from here rather than by the user.
     bool m_updatingList = false;
 };
