@@ -1,5 +1,5 @@
-// The month calendar, clicked as a user would: picking days, stepping months, TODAY, and
-// the markers of the days that have notes.
+// The month calendar, clicked as a user would: picking days, stepping months, picking a month
+// and year, TODAY, and the markers of the days that have notes.
 
 #include "TestEnvironment.h"
 
@@ -8,7 +8,10 @@
 #include "app/calendar/MonthCalendar.h"
 #include "core/Journal.h"
 
-#include <QLabel>
+#include <QApplication>
+#include <QListWidget>
+#include <QPointer>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -80,6 +83,64 @@ private Q_SLOTS:
         QCOMPARE(m_selection->highlightedDate(), std::optional(m_selection->selectedDate()));
     }
 
+    void monthTitle_opensAPickerOfYearsAndMonths_data()
+    {
+        QTest::addColumn<bool>("byKeys");
+        QTest::addColumn<bool>("cancelled");
+        QTest::addColumn<QDate>("month");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("A click on the title, a year and a month shows that month")
+            << false << false << QDate(2016, 7, 1) << u"July 2016"_s;
+        QTest::newRow("Enter on the title and keys alone show the month picked")
+            << true << false << QDate(2016, 9, 1) << u"September 2016"_s;
+        QTest::newRow("Escape closes the picker and leaves the month as it was")
+            << false << true << QDate(2026, 3, 1) << u"March 2026"_s;
+    }
+
+    void monthTitle_opensAPickerOfYearsAndMonths()
+    {
+        QFETCH(bool, byKeys);
+        QFETCH(bool, cancelled);
+        QFETCH(QDate, month);
+        QFETCH(QString, shown);
+        auto *titleButton = m_calendar->findChild<QAbstractButton *>(u"monthTitle"_s);
+        if (byKeys)
+            QTest::keyClick(titleButton, Qt::Key_Return);
+        else
+            QTest::mouseClick(titleButton, Qt::LeftButton);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        const QPointer<QWidget> picker = QApplication::activePopupWidget();
+        auto *years = picker->findChild<QListWidget *>(u"yearList"_s);
+        auto *months = picker->findChild<QTableWidget *>(u"monthGrid"_s);
+        QVERIFY(years && months);
+        if (byKeys) {
+            // Ten years up from 2026, Enter on to the months, and two rows down from March.
+            for (int year = 0; year < 10; ++year)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+                QTest::keyClick(QApplication::focusWidget(), key);
+        } else {
+            QListWidgetItem *year = years->findItems(u"2016"_s, Qt::MatchExactly).value(0);
+            QVERIFY(year);
+            years->scrollToItem(year);
+            QTest::mouseClick(years->viewport(), Qt::LeftButton, {},
+                              years->visualItemRect(year).center());
+            if (cancelled) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            } else {
+                QTableWidgetItem *july = months->findItems(u"Jul"_s, Qt::MatchExactly).value(0);
+                QTest::mouseClick(months->viewport(), Qt::LeftButton, {},
+                                  months->visualItemRect(july).center());
+            }
+        }
+        QTRY_VERIFY(!picker || !picker->isVisible());
+        QCOMPARE(title(), shown);
+        QCOMPARE(m_calendar->displayMonth(), month);
+        QVERIFY(m_calendar->dayCell(month.addDays(month.daysInMonth() - 1)));
+        // Like the chevrons, it only changes the month on screen.
+        QCOMPARE(m_selection->selectedDate(), QDateTime(QDate(2026, 3, 10), QTime(15, 0)));
+    }
+
     void markers_showTheDaysWithNotes_onEveryCellShown()
     {
         // March 2026 is shown from Monday 23 February to Sunday 5 April.
@@ -103,7 +164,10 @@ private:
     {
         QTest::mouseClick(m_calendar->findChild<QToolButton *>(button), Qt::LeftButton);
     }
-    QString title() const { return m_calendar->findChild<QLabel *>(u"monthTitle"_s)->text(); }
+    QString title() const
+    {
+        return m_calendar->findChild<QAbstractButton *>(u"monthTitle"_s)->text();
+    }
     // Whether the cell shows a dot of the accent colour under its number.
     bool showsMarker(QDate day) const;
 

@@ -3,7 +3,7 @@
 #include <QLabel>
 
 // A one-line label that elides its text to the room it is given instead of asking for the
-// text's whole width: a month name in a narrow sidebar, a tag name of any length.
+// text's whole width: a tag name of any length over its notes.
 class ElidedLabel : public QLabel
 {
     Q_OBJECT

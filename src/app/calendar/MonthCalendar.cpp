@@ -1,25 +1,31 @@
 #include "app/calendar/MonthCalendar.h"
 
-#include "app/ElidedLabel.h"
 #include "app/Icons.h"
 #include "app/SelectionState.h"
 #include "app/TextStyles.h"
 #include "app/ToolButton.h"
 #include "app/calendar/DayCell.h"
+#include "app/calendar/MonthPicker.h"
 #include "core/DateText.h"
 #include "core/Journal.h"
 #include "core/MonthGrid.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
+#include <QScreen>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -43,6 +49,48 @@ QDate firstOfMonth(QDate day)
     return QDate(day.year(), day.month(), 1);
 }
 
+// The month's name, which opens the month picker: drawn as plain text, elided to the room
+// the header leaves it, and pressed by Enter as well as by Space.
+class MonthTitle : public QAbstractButton
+{
+public:
+    using QAbstractButton::QAbstractButton;
+
+    QSize sizeHint() const override
+    {
+        const QFontMetrics metrics = fontMetrics();
+        return {std::min(metrics.horizontalAdvance(text()), metrics.averageCharWidth() * 40),
+                metrics.height()};
+    }
+
+    QSize minimumSizeHint() const override
+    {
+        return {fontMetrics().horizontalAdvance(u"\u2026"_s), fontMetrics().height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(rect(), Qt::AlignVCenter | Qt::AlignLeading,
+                         fontMetrics().elidedText(text(), Qt::ElideRight, width()));
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        }
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            click();
+        else
+            QAbstractButton::keyPressEvent(event);
+    }
+};
+
 QToolButton *makeChevron(const QString &objectName, const QString &accessibleName, QWidget *parent)
 {
     QToolButton *button = makeToolButton(objectName, accessibleName, parent);
@@ -56,7 +104,7 @@ QToolButton *makeChevron(const QString &objectName, const QString &accessibleNam
 } // namespace
 
 MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidget *parent)
-    : QWidget(parent), m_journal(journal), m_selection(selection), m_title(new ElidedLabel(this)),
+    : QWidget(parent), m_journal(journal), m_selection(selection), m_title(new MonthTitle(this)),
       m_previousButton(makeChevron(u"previousMonthButton"_s, u"Previous month"_s, this)),
       m_todayButton(makeToolButton(u"todayButton"_s, u"Today"_s, this)),
       m_nextButton(makeChevron(u"nextMonthButton"_s, u"Next month"_s, this)),
@@ -80,6 +128,10 @@ MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidge
     header->setContentsMargins(sidePadding, 0, sidePadding, 0);
     header->setSpacing(spacing);
     m_title->setObjectName(u"monthTitle"_s);
+    m_title->setToolTip(tr("Choose a month and year"));
+    m_title->setCursor(Qt::PointingHandCursor);
+    // Like the chevrons: reached with Tab, while a click leaves the keyboard in the text.
+    m_title->setFocusPolicy(Qt::TabFocus);
     header->addWidget(m_title);
     header->addStretch();
     header->addWidget(m_previousButton);
@@ -141,6 +193,7 @@ MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidge
                 [this] { stepDay(1); });
     addShortcut({QKeySequence(Qt::CTRL | Qt::Key_T)}, &MonthCalendar::goToToday);
 
+    connect(m_title, &QAbstractButton::clicked, this, &MonthCalendar::pickMonth);
     connect(m_previousButton, &QToolButton::clicked, this, [this] { changeMonth(-1); });
     connect(m_nextButton, &QToolButton::clicked, this, [this] { changeMonth(1); });
     connect(m_todayButton, &QToolButton::clicked, this, &MonthCalendar::goToToday);
@@ -168,6 +221,26 @@ void MonthCalendar::changeMonth(int months)
     const QDate month = m_displayMonth.addMonths(months);
     if (month.isValid())
         setDisplayMonth(month);
+}
+
+void MonthCalendar::pickMonth()
+{
+    auto *picker = new MonthPicker(m_displayMonth, this);
+    connect(picker, &MonthPicker::monthChosen, this, &MonthCalendar::setDisplayMonth);
+    // Under the title, as wide as the grid, and kept on the screen.
+    const int sidePadding = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    picker->resize(std::max(picker->minimumSizeHint().width(), width() - 2 * sidePadding),
+                   picker->sizeHint().height());
+    QPoint at = m_title->mapToGlobal(QPoint(0, m_title->height()));
+    if (const QScreen *screen = m_title->screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(
+            std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - picker->width())));
+        at.setY(
+            std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - picker->height())));
+    }
+    picker->move(at);
+    picker->show();
 }
 
 void MonthCalendar::goToToday()

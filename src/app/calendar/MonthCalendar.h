@@ -7,7 +7,7 @@
 
 class DayCell;
 class Journal;
-class ElidedLabel;
+class QAbstractButton;
 class QGridLayout;
 class QLabel;
 class QToolButton;
@@ -15,7 +15,8 @@ class SelectionState;
 struct Note;
 
 // The sidebar's month calendar: a Monday-first grid of days with note markers, month
-// navigation, "TODAY", and day picking that writes the window's selection.
+// navigation (the chevrons, and a picker of months and years behind the title), "TODAY",
+// and day picking that writes the window's selection.
 class MonthCalendar : public QWidget
 {
     Q_OBJECT
@@ -29,6 +30,8 @@ public:
     DayCell *dayCell(QDate day) const;
 
     void changeMonth(int months);
+    // Opens the month picker under the title; the month chosen there is shown.
+    void pickMonth();
     void goToToday();
     void selectDay(QDate day);
     // Picks the day before or after the picked one, showing its month.
@@ -53,7 +56,7 @@ private:
     QDate m_lastShown;
     QSet<QDate> m_noteDays;
 
-    ElidedLabel *m_title;
+    QAbstractButton *m_title;
     QToolButton *m_previousButton;
     QToolButton *m_todayButton;
     QToolButton *m_nextButton;
