@@ -1,5 +1,6 @@
 // The editor in its window, driven through the real widgets: the day's note, the header and
-// the counts, the save half a second after typing, and every way out that must keep the text.
+// the counts, the column the text keeps to, the save half a second after typing, and every
+// way out that must keep the text.
 
 #include "TestEnvironment.h"
 
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -93,6 +95,51 @@ private Q_SLOTS:
         QLocale::setDefault(locale);
         m_window->selection()->setSelectedDate(QDateTime(QDate(2026, 3, 1), QTime(23, 59)));
         QCOMPARE(editor()->headerText(), header);
+    }
+
+    // Narrow, the text takes the pane's width; wide, a centred column of readable width, with
+    // the header and the counts moving in with it.
+    void text_keepsToACentredColumn_withTheHeaderAndCountsAlongIt()
+    {
+        QTest::keyClicks(textEdit(), u"Words to read #tag"_s);
+        const QString counts = editor()->statusBar()->countsText();
+        const int widest = 75 * textEdit()->fontMetrics().averageCharWidth();
+        auto *header = editor()->findChild<QLabel *>(u"noteHeader"_s);
+        auto *countsLabel = editor()->findChild<QLabel *>(u"countsLabel"_s);
+        struct Edges
+        {
+            int pane = 0;
+            QRect column;
+            int header = 0;
+            int counts = 0;
+        };
+        const auto edgesAt = [&](int windowWidth) {
+            m_window->resize(windowWidth, 760);
+            QApplication::processEvents();
+            QWidget *viewport = textEdit()->viewport();
+            return Edges{editor()->width(),
+                         QRect(viewport->mapTo(editor(), QPoint()), viewport->size()),
+                         header->mapTo(editor(), header->contentsRect().topLeft()).x(),
+                         countsLabel->mapTo(editor(), countsLabel->rect().topRight()).x()};
+        };
+
+        const Edges narrow = edgesAt(700);
+        const Edges wide = edgesAt(2400);
+        QVERIFY(narrow.column.width() < widest);
+        QCOMPARE(wide.column.width(), widest);
+        for (const Edges &edges : {narrow, wide}) {
+            QVERIFY(std::abs(edges.column.left() - (edges.pane - 1 - edges.column.right())) <= 1);
+            QCOMPARE(edges.header, edges.column.left());
+        }
+        QCOMPARE(wide.column.right() - wide.counts, narrow.column.right() - narrow.counts);
+        QCOMPARE(textEdit()->noteText(), u"Words to read #tag"_s);
+        QCOMPARE(editor()->statusBar()->countsText(), counts);
+
+        // A note that outgrows the pane brings the scroll bar without moving the text.
+        QApplication::clipboard()->setText(u"line\n"_s.repeated(100));
+        textEdit()->paste();
+        QVERIFY(textEdit()->verticalScrollBar()->isVisible());
+        QCOMPARE(edgesAt(2400).column, wide.column);
     }
 
     // Typing, pasting, deleting across paragraphs, undo and redo, in a fixed random order.

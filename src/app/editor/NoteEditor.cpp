@@ -8,17 +8,24 @@
 #include "core/DateText.h"
 #include "core/Journal.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // The text reads a size larger than the interface around it.
 constexpr int textPointSize = 14;
 constexpr int textInset = 16;
+constexpr int headerBottomPadding = 10;
+// The widest the text column gets, in average characters of the text's font: longer lines
+// are hard to follow back to the start of the next.
+constexpr int columnCharacters = 75;
 
 } // namespace
 
@@ -29,7 +36,7 @@ NoteEditor::NoteEditor(Journal *journal, SelectionState *selection, QWidget *par
       m_counter(new DocumentCounter(m_textEdit->document(), this))
 {
     m_header->setObjectName(QStringLiteral("noteHeader"));
-    m_header->setContentsMargins(textInset, 0, textInset, 10);
+    m_header->setContentsMargins(textInset, 0, textInset, headerBottomPadding);
     m_header->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_header->setFont(styledFont(font(), TextStyle::LargeTitle));
     m_divider->setFrameShape(QFrame::HLine);
@@ -39,7 +46,8 @@ NoteEditor::NoteEditor(Journal *journal, SelectionState *selection, QWidget *par
     QFont textFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     textFont.setPointSize(textPointSize);
     m_textEdit->setFont(textFont);
-    m_textEdit->setViewportMargins(textInset, textInset, textInset, textInset);
+    m_textMargins = QMargins(textInset, textInset, textInset, textInset);
+    m_textEdit->setViewportMargins(m_textMargins);
     m_statusBar->setObjectName(QStringLiteral("statusBar"));
 
     m_readError->setObjectName(QStringLiteral("readError"));
@@ -70,6 +78,8 @@ NoteEditor::NoteEditor(Journal *journal, SelectionState *selection, QWidget *par
     });
     connect(m_journal, &Journal::saveErrorChanged, m_statusBar, &EditorStatusBar::setSaveError);
     m_statusBar->setSaveError(m_journal->saveError());
+    // The viewport changes size with the pane, and when the scroll bar comes or goes.
+    m_textEdit->viewport()->installEventFilter(this);
     load();
 }
 
@@ -137,4 +147,35 @@ void NoteEditor::saveNow()
 void NoteEditor::focusText()
 {
     m_textEdit->setFocus(Qt::OtherFocusReason);
+}
+
+bool NoteEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_textEdit->viewport() && event->type() == QEvent::Resize)
+        fitColumn();
+    return QWidget::eventFilter(watched, event);
+}
+
+// Narrow, the text fills the pane less its inset. Wider, it keeps to the column, centred in
+// the whole pane whether or not the scroll bar shows, so that the text does not jump sideways
+// when a note grows past one screen. The header and the status bar move in with it.
+void NoteEditor::fitColumn()
+{
+    const int paneWidth = m_textEdit->width();
+    const int room = m_textEdit->viewport()->width() + m_textMargins.left() + m_textMargins.right();
+    const int column = std::min(columnCharacters * m_textEdit->fontMetrics().averageCharWidth(),
+                                room - 2 * textInset);
+    int left = std::max(textInset, (paneWidth - column) / 2);
+    // Close to the narrow width, the scroll bar would otherwise eat into the right inset.
+    left = std::max(textInset, std::min(left, room - column - textInset));
+    const int right = std::max(textInset, room - left - column);
+    const QMargins margins(left, textInset, right, textInset);
+    if (margins != m_textMargins) {
+        m_textMargins = margins;
+        m_textEdit->setViewportMargins(margins);
+    }
+
+    const int shift = left - textInset;
+    m_header->setContentsMargins(left, 0, textInset + shift, headerBottomPadding);
+    m_statusBar->setContentsMargins(shift, 0, shift, 0);
 }

@@ -3,6 +3,7 @@
 #include "core/UnsavedWork.h"
 
 #include <QDate>
+#include <QMargins>
 #include <QTimer>
 #include <QWidget>
 
@@ -15,7 +16,9 @@ class QLabel;
 class SelectionState;
 struct Note;
 
-// Edits the open note: its day as a header, the text, and the counts under it.
+// Edits the open note: its day as a header, the text, and the counts under it. In a wide
+// window the text keeps to a column of readable width, centred, with the header and the
+// counts aligned to it.
 //
 // Every edit restarts one save timer; 500 ms after the last keystroke the text goes to the
 // journal, which writes it with its tags at once. Nothing typed is lost on the way out:
@@ -42,7 +45,11 @@ public:
     // Says that the day's note could not be read, in place of the note.
     void showReadError(QDate day, const QString &error);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void fitColumn();
     void load();
     void textChanged();
     void save();
@@ -59,6 +66,8 @@ private:
     // The note whose text the editor holds: a pending save belongs to it.
     const Note *m_note = nullptr;
     bool m_loading = false;
+    // What the text edit was last given: the viewport plus these is the room the text has.
+    QMargins m_textMargins;
     QTimer m_saveTimer;
     UnsavedWork m_unsavedWork;
 };
