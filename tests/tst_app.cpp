@@ -7,11 +7,13 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <csignal>
 #include <unistd.h>
@@ -70,6 +72,43 @@ private Q_SLOTS:
         // The window opened on today's note, which is kept although nothing was typed.
         QCOMPARE(lqtest::queryFile(journalPath(dataHome), u"SELECT day FROM notes"_s),
                  QVariantList{QDate::currentDate().toString(Qt::ISODate)});
+    }
+
+    // A journal is refused when its file is empty, so the first launch must never leave one
+    // behind: killed at any moment of it, the next launch finds either no journal or one
+    // that opens.
+    void killedDuringTheFirstLaunch_leavesAJournalThatOpens()
+    {
+        // How long the journal takes to appear here, to spread the kills over it.
+        qint64 appearsAfter = 0;
+        {
+            QTemporaryDir dataHome;
+            QProcess app;
+            app.setProcessEnvironment(environment(dataHome));
+            QElapsedTimer clock;
+            clock.start();
+            app.start(QStringLiteral(LQ_BINARY_PATH), {});
+            QTRY_VERIFY_WITH_TIMEOUT(isSqliteFile(journalPath(dataHome)), 20000);
+            appearsAfter = clock.nsecsElapsed() / 1000;
+            terminate(app);
+        }
+        constexpr int kills = 60;
+        for (int i = 0; i < kills; ++i) {
+            QTemporaryDir dataHome;
+            QProcess app;
+            app.setProcessEnvironment(environment(dataHome));
+            app.start(QStringLiteral(LQ_BINARY_PATH), {});
+            QThread::usleep(static_cast<unsigned long>(appearsAfter * 3 / 2 * i / kills));
+            ::kill(pid_t(app.processId()), SIGKILL);
+            QVERIFY(app.waitForFinished(20000));
+            const QString path = journalPath(dataHome);
+            if (!QFile::exists(path))
+                continue;
+            const auto reopened = Journal::open(path);
+            QVERIFY2(reopened,
+                     qPrintable(u"killed after %1 us: %2"_s.arg(appearsAfter * 3 / 2 * i / kills)
+                                    .arg(reopened.error())));
+        }
     }
 
     void unusableJournal_stopsWithTheMessage_andLeavesTheFile_data()

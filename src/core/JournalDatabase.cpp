@@ -10,6 +10,8 @@
 #include <QVariant>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -133,6 +135,59 @@ Result<void> createSchema(const QSqlDatabase &db)
     return transaction.commit();
 }
 
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// A new journal is written under a temporary name and moved into place with its schema: an
+// empty file is refused as a journal, and a process killed while creating one must not
+// leave such a file behind (at most the temporary one). A file that another process put
+// there meanwhile is kept.
+Result<void> createJournalFile(const QString &path, const QString &connectionName)
+{
+    QByteArray temporary = QFile::encodeName(path) + ".new-XXXXXX";
+    const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (descriptor < 0)
+        return Failure{QStringLiteral("cannot create %1: %2").arg(path, systemError())};
+    ::close(descriptor);
+    const QString temporaryPath = QFile::decodeName(temporary);
+    Result<void> created;
+    {
+        const QString name = connectionName + QStringLiteral("-new");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(temporaryPath);
+            created = db.open() ? createSchema(db) : Result<void>(Failure{db.lastError().text()});
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    const QByteArray target = QFile::encodeName(path);
+    if (created && ::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(),
+                               RENAME_NOREPLACE) != 0) {
+        // File systems without an exclusive rename have hard links, which never replace either.
+        if ((errno == EINVAL || errno == ENOSYS) &&
+            ::link(temporary.constData(), target.constData()) == 0) {
+            ::unlink(temporary.constData());
+        } else if (errno != EEXIST) {
+            created = Failure{QStringLiteral("cannot create %1: %2").arg(path, systemError())};
+        }
+    }
+    if (QFile::exists(temporaryPath))
+        QFile::remove(temporaryPath);
+    if (!created)
+        return created;
+    // The new name itself reaches the disk, not only the file's contents.
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return {};
+}
+
 } // namespace
 
 JournalDatabase::JournalDatabase(const QString &path, const QString &connectionName,
@@ -173,22 +228,17 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
         return Failure{
             QStringLiteral("the folder %1 is not writable, and the journal needs it").arg(folder)};
     }
-    bool isNew = !info.exists();
-    if (isNew) {
-        const int created = ::open(QFile::encodeName(path).constData(),
-                                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (created < 0) {
-            return Failure{QStringLiteral("cannot create %1: %2")
-                               .arg(path, QString::fromLocal8Bit(std::strerror(errno)))};
-        }
-        ::close(created);
+    if (!info.exists()) {
+        if (const auto created = createJournalFile(path, connectionName); !created)
+            return created.failure();
     }
     // One process at a time: each keeps its own picture of the journal and would overwrite
     // what another one saved.
     auto lock = JournalLock::take(path);
     if (!lock)
         return lock.failure();
-    if (!isNew) {
+    bool isNew = false;
+    {
         Result<JournalHeader> header = readHeader(path);
         if (header && header->hasLog)
             header = readHeaderThroughLog(path, connectionName);
