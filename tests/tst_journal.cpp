@@ -240,7 +240,8 @@ private Q_SLOTS:
             QVERIFY(file.resize(file.size() / 2));
         } else if (kind == u"newer") {
             writeJournal(3);
-            lqtest::queryFile(path, QStringLiteral("PRAGMA user_version = 10001"));
+            lqtest::queryFile(
+                path, u"PRAGMA user_version = %1"_s.arg(JournalDatabase::schemaVersion + 1));
         } else if (kind == u"foreign") {
             lqtest::queryFile(path, QStringLiteral("CREATE TABLE bookmarks (url TEXT)"));
         } else if (kind == u"folder") {

@@ -7,6 +7,8 @@
 namespace {
 
 constexpr int defaultRetryInterval = 5000;
+// About a line and a half of the result list.
+constexpr int snippetWords = 24;
 
 } // namespace
 
@@ -32,8 +34,10 @@ Result<std::unique_ptr<Journal>> Journal::open(const QString &path)
     return std::make_unique<Journal>(std::move(database).value());
 }
 
+const QString Journal::importSeparator = QStringLiteral("\n\n---\n\n");
+
 Journal::Journal(std::unique_ptr<JournalDatabase> database, QObject *parent)
-    : QObject(parent), m_database(std::move(database))
+    : QObject(parent), m_database(std::move(database)), m_backup(m_database->path())
 {
     m_retryTimer.setSingleShot(true);
     m_retryTimer.setInterval(defaultRetryInterval);
@@ -209,6 +213,96 @@ void Journal::removeTag(const Tag *tag)
     save();
 }
 
+Result<SearchHits> Journal::search(const QString &typed, int offset, int limit)
+{
+    const QString query = fullTextQuery(typed);
+    if (query.isEmpty())
+        return SearchHits{};
+    const auto rows = m_database->searchNotes(query, offset, limit);
+    if (!rows)
+        return rows.failure();
+    SearchHits page;
+    page.hasMore = rows->size() == limit;
+    for (const NoteRow &row : *rows) {
+        // A row whose day is not a day is never opened.
+        if (!row.day.isValid())
+            continue;
+        const auto snippet =
+            m_database->matchSnippet(row.id, query, matchOpen, matchClose, snippetWords);
+        if (!snippet)
+            return snippet.failure();
+        MarkedText marked = unmark(*snippet);
+        // One line per result: line breaks become spaces, which keeps every match in place.
+        for (QChar &c : marked.text) {
+            if (c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::LineSeparator ||
+                c == QChar::ParagraphSeparator)
+                c = u' ';
+        }
+        page.hits.append({noteRecord(row.id, row.day), marked.text, marked.matches});
+    }
+    return page;
+}
+
+Result<QList<TextRange>> Journal::matchesIn(const Note *note, const QString &typed)
+{
+    const QString query = fullTextQuery(typed);
+    if (query.isEmpty() || note->id == 0 || m_unsavedNotes.contains(note))
+        return QList<TextRange>();
+    const auto marked = m_database->markedText(note->id, query, matchOpen, matchClose);
+    if (!marked)
+        return marked.failure();
+    return unmark(*marked).matches;
+}
+
+Result<ImportSummary> Journal::importDays(const QList<DayText> &days)
+{
+    ImportSummary summary;
+    QSet<const Note *> pending(m_unsavedNotes.cbegin(), m_unsavedNotes.cend());
+    for (const DayText &imported : days) {
+        Note *record = m_notesByDay.value(imported.day);
+        if (!record) {
+            const auto row = m_database->noteOnDay(imported.day);
+            if (!row)
+                return row.failure();
+            if (*row) {
+                record = noteRecord((*row)->id, imported.day);
+                record->text = (*row)->text;
+            }
+        } else if (const auto loaded = text(record); !loaded) {
+            return loaded.failure();
+        }
+        if (!record) {
+            record = new Note{0, imported.day, imported.text};
+            m_notesByDay.insert(imported.day, record);
+            m_unsavedNotes.append(record);
+            pending.insert(record);
+            ++summary.added;
+            Q_EMIT noteAdded(record);
+            continue;
+        }
+        const QString &current = *record->text;
+        if (imported.text.isEmpty() || sameText(current, imported.text) ||
+            current.endsWith(importSeparator + imported.text)) {
+            ++summary.unchanged;
+            continue;
+        }
+        if (current.isEmpty()) {
+            record->text = imported.text;
+            ++summary.added;
+        } else {
+            record->text = current + importSeparator + imported.text;
+            ++summary.merged;
+        }
+        if (!pending.contains(record)) {
+            m_unsavedNotes.append(record);
+            pending.insert(record);
+        }
+        Q_EMIT noteTextChanged(record);
+    }
+    save();
+    return summary;
+}
+
 bool Journal::hasUnsavedChanges() const
 {
     return !m_unsavedNotes.isEmpty() || !m_removedTagIds.isEmpty();
@@ -243,6 +337,7 @@ bool Journal::save()
     takeWritten(*written);
     m_unsavedWork.set(false);
     setSaveError(QString());
+    m_backup.backUpIfDue();
     return true;
 }
 

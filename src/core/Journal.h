@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/DailyBackup.h"
 #include "core/JournalDatabase.h"
+#include "core/JournalTransfer.h"
 #include "core/Note.h"
 #include "core/Result.h"
 #include "core/Tag.h"
 #include "core/UnsavedWork.h"
+#include "core/TextSearch.h"
 
 #include <QDate>
 #include <QHash>
@@ -21,6 +24,33 @@ struct TagLink
     const Tag *tag = nullptr;
     const Note *note = nullptr;
     bool linked = false;
+};
+
+// A note that matched a search, with a few words around its matches.
+struct SearchHit
+{
+    const Note *note = nullptr;
+    QString snippet;
+    // Within the snippet.
+    QList<TextRange> matches;
+};
+
+struct SearchHits
+{
+    QList<SearchHit> hits;
+    // Whether more notes may follow the page.
+    bool hasMore = false;
+};
+
+// What an import did to the journal's days.
+struct ImportSummary
+{
+    // Days without text before, which now have the imported one.
+    qsizetype added = 0;
+    // Days whose own text now has the imported one below a separator.
+    qsizetype merged = 0;
+    // Days that already held the imported text.
+    qsizetype unchanged = 0;
 };
 
 // The journal as the program sees it: one live record per row, the changes not yet on
@@ -63,6 +93,21 @@ public:
     Result<QHash<const Tag *, int>> noteCounts();
     // Removes the tag and its links; its notes and their texts stay.
     void removeTag(const Tag *tag);
+
+    // The written notes that match what the user typed (see fullTextQuery()), newest day
+    // first, limit of them from the offset-th on.
+    Result<SearchHits> search(const QString &typed, int offset, int limit);
+    // Where what the user typed matches the note's text; none while its text is not on disk.
+    Result<QList<TextRange>> matchesIn(const Note *note, const QString &typed);
+
+    // Puts each day's text into the journal and writes them all in one transaction. A day
+    // with text of its own keeps it: the imported text goes below it, after importSeparator,
+    // unless the day already holds it. A failed write stays pending like any other.
+    Result<ImportSummary> importDays(const QList<DayText> &days);
+    static const QString importSeparator;
+
+    // Copies the journal once a day, on the day's first save.
+    DailyBackup *backup() { return &m_backup; }
 
     // Writes everything pending in one transaction.
     bool save();
@@ -111,4 +156,5 @@ private:
     UnsavedWork m_unsavedWork;
     QString m_saveError;
     QTimer m_retryTimer;
+    DailyBackup m_backup;
 };

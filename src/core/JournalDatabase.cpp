@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -117,14 +118,44 @@ const char *const schemaStatements[] = {
     "CREATE INDEX note_tags_by_tag ON note_tags(tag_id)",
 };
 
+// The search index and the triggers that keep it in step with the notes. Prefixes of one
+// and two letters get an index of their own: a search starts at the first key, when a
+// one-letter prefix stands for thousands of words. '#' is part of a word, so that "#work"
+// finds the hashtag rather than every "work".
+const char *const searchStatements[] = {
+    "CREATE VIRTUAL TABLE notes_search USING fts5("
+    " content, content='notes', content_rowid='id',"
+    " tokenize=\"unicode61 remove_diacritics 2 tokenchars '#'\", prefix='1 2')",
+    "CREATE TRIGGER notes_search_insert AFTER INSERT ON notes BEGIN"
+    " INSERT INTO notes_search (rowid, content) VALUES (new.id, new.content); END",
+    "CREATE TRIGGER notes_search_delete AFTER DELETE ON notes BEGIN"
+    " INSERT INTO notes_search (notes_search, rowid, content)"
+    " VALUES ('delete', old.id, old.content); END",
+    "CREATE TRIGGER notes_search_update AFTER UPDATE ON notes BEGIN"
+    " INSERT INTO notes_search (notes_search, rowid, content)"
+    " VALUES ('delete', old.id, old.content);"
+    " INSERT INTO notes_search (rowid, content) VALUES (new.id, new.content); END",
+};
+
+Result<void> execAll(const QSqlDatabase &db, const QList<const char *> &statements)
+{
+    for (const char *statement : statements) {
+        if (const auto done = exec(db, QString::fromLatin1(statement)); !done)
+            return done.failure();
+    }
+    return {};
+}
+
 Result<void> createSchema(const QSqlDatabase &db)
 {
     Transaction transaction(db);
     if (!transaction.isActive())
         return Failure{transaction.error()};
-    for (const char *statement : schemaStatements) {
-        if (const auto done = exec(db, QString::fromLatin1(statement)); !done)
-            return done.failure();
+    for (const auto &statements :
+         {QList<const char *>(std::begin(schemaStatements), std::end(schemaStatements)),
+          QList<const char *>(std::begin(searchStatements), std::end(searchStatements))}) {
+        if (const auto done = execAll(db, statements); !done)
+            return done;
     }
     for (const QString &pragma :
          {QStringLiteral("PRAGMA application_id = %1").arg(JournalHeader::applicationId),
@@ -188,6 +219,26 @@ Result<void> createJournalFile(const QString &path, const QString &connectionNam
     return {};
 }
 
+// A 1.0.0 journal gets its search index, filled from the notes, and the new version in one
+// transaction: a crash or a failure on the way leaves the file a 1.0.0 journal.
+Result<void> upgradeSchema(const QSqlDatabase &db)
+{
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return Failure{transaction.error()};
+    if (const auto done = execAll(
+            db, QList<const char *>(std::begin(searchStatements), std::end(searchStatements)));
+        !done)
+        return done;
+    for (const QString &statement :
+         {QStringLiteral("INSERT INTO notes_search (notes_search) VALUES ('rebuild')"),
+          QStringLiteral("PRAGMA user_version = %1").arg(JournalDatabase::schemaVersion)}) {
+        if (const auto done = exec(db, statement); !done)
+            return done.failure();
+    }
+    return transaction.commit();
+}
+
 } // namespace
 
 JournalDatabase::JournalDatabase(const QString &path, const QString &connectionName,
@@ -228,6 +279,7 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
         return Failure{
             QStringLiteral("the folder %1 is not writable, and the journal needs it").arg(folder)};
     }
+    int version = schemaVersion;
     if (!info.exists()) {
         if (const auto created = createJournalFile(path, connectionName); !created)
             return created.failure();
@@ -247,6 +299,7 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
         if (const auto usable = checkJournalVersion(*header, schemaVersion, path); !usable)
             return usable.failure();
         isNew = header->isEmpty;
+        version = header->version;
     }
 
     std::unique_ptr<JournalDatabase> database(
@@ -270,8 +323,31 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
     if (isNew) {
         if (const auto created = createSchema(db); !created)
             return created.failure();
+    } else if (version < schemaVersion) {
+        if (const auto upgraded = upgradeSchema(db); !upgraded)
+            return Failure{QStringLiteral("%1 could not be upgraded to this version: %2")
+                               .arg(path, upgraded.error())};
     }
     return database;
+}
+
+Result<std::unique_ptr<JournalDatabase>> JournalDatabase::openReader(const QString &path)
+{
+    static std::atomic_int serial = 0;
+    const QString connectionName = QStringLiteral("lumenquill-reader-%1").arg(++serial);
+    std::unique_ptr<JournalDatabase> database(new JournalDatabase(path, connectionName, nullptr));
+    QSqlDatabase &db = database->m_connection;
+    db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=500"));
+    if (!db.open())
+        return Failure{db.lastError().text()};
+    return database;
+}
+
+Result<void> JournalDatabase::checkStillInPlace() const
+{
+    return m_lock ? m_lock->checkStillInPlace() : Result<void>();
 }
 
 QSqlQuery &JournalDatabase::statement(const char *sql)
@@ -497,4 +573,92 @@ Result<void> JournalDatabase::link(RowId note, RowId tag)
 Result<void> JournalDatabase::unlink(RowId note, RowId tag)
 {
     return run("DELETE FROM note_tags WHERE note_id = ? AND tag_id = ?", {note, tag});
+}
+
+Result<QList<NoteRow>> JournalDatabase::searchNotes(const QString &query, int offset, int limit)
+{
+    // Walks the days from the newest through their index, which holds the note ids too,
+    // and stops once the page is full: a word in every note fills it within the first days,
+    // a rare one costs one pass over a small index. Sorting the matches instead would read
+    // every matching row of the table first.
+    const char *sql = "SELECT id, day FROM notes INDEXED BY sqlite_autoindex_notes_1"
+                      " WHERE id IN (SELECT rowid FROM notes_search WHERE notes_search MATCH ?)"
+                      " ORDER BY day DESC LIMIT ? OFFSET ?";
+    if (const auto done = run(sql, {query, limit, offset}); !done)
+        return done.failure();
+    return readRows<NoteRow>(statement(sql), [](const QSqlQuery &q) {
+        return NoteRow{q.value(0).toLongLong(), dayFromKey(q.value(1)), QString()};
+    });
+}
+
+Result<QString> JournalDatabase::matchSnippet(RowId note, const QString &query, const QString &open,
+                                              const QString &close, int words)
+{
+    const char *sql = "SELECT snippet(notes_search, 0, ?, ?, ?, ?) FROM notes_search"
+                      " WHERE notes_search MATCH ? AND rowid = ?";
+    if (const auto done = run(sql, {open, close, QStringLiteral("\u2026"), words, query, note});
+        !done)
+        return done.failure();
+    const auto rows =
+        readRows<QString>(statement(sql), [](const QSqlQuery &q) { return q.value(0).toString(); });
+    return rows.value(0);
+}
+
+Result<QString> JournalDatabase::markedText(RowId note, const QString &query, const QString &open,
+                                            const QString &close)
+{
+    const char *sql = "SELECT highlight(notes_search, 0, ?, ?) FROM notes_search"
+                      " WHERE notes_search MATCH ? AND rowid = ?";
+    if (const auto done = run(sql, {open, close, query, note}); !done)
+        return done.failure();
+    const auto rows =
+        readRows<QString>(statement(sql), [](const QSqlQuery &q) { return q.value(0).toString(); });
+    return rows.value(0);
+}
+
+Result<void> JournalDatabase::forEachNote(const std::function<void(qsizetype count)> &counted,
+                                          const std::function<bool(const NoteRow &note)> &visit)
+{
+    // One read transaction: the count and the notes are of the same moment, however the
+    // journal is written meanwhile.
+    const char *beginSql = "BEGIN";
+    const char *commitSql = "COMMIT";
+    if (const auto begun = run(beginSql, {}); !begun)
+        return begun;
+    const auto walk = [&]() -> Result<void> {
+        const char *countSql = "SELECT count(*) FROM notes";
+        if (const auto done = run(countSql, {}); !done)
+            return done;
+        const auto counts = readRows<qsizetype>(
+            statement(countSql), [](const QSqlQuery &q) { return q.value(0).toLongLong(); });
+        counted(counts.value(0));
+        const char *sql = "SELECT id, day, content FROM notes ORDER BY day";
+        if (const auto done = run(sql, {}); !done)
+            return done;
+        QSqlQuery &notes = statement(sql);
+        bool going = true;
+        while (going && notes.next()) {
+            going = visit(NoteRow{notes.value(0).toLongLong(), dayFromKey(notes.value(1)),
+                                  textValue(notes.value(2).toString())});
+        }
+        const QString error = notes.lastError().isValid() ? notes.lastError().text() : QString();
+        notes.finish();
+        if (!error.isEmpty())
+            return Failure{error};
+        return {};
+    };
+    const auto walked = walk();
+    const auto ended = run(commitSql, {});
+    statement(commitSql).finish();
+    if (!walked)
+        return walked;
+    return ended;
+}
+
+Result<void> JournalDatabase::copyTo(const QString &target)
+{
+    const char *sql = "VACUUM INTO ?";
+    const auto done = run(sql, {target});
+    statement(sql).finish();
+    return done;
 }

@@ -14,6 +14,7 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -36,15 +37,26 @@ struct TagRow
 //
 // Opening never changes a file it cannot use: a file that is not a journal, a damaged or
 // truncated one, or one written by a newer version is reported and left as it was. A new
-// journal, and the folder made for it, can be read by the user alone.
+// journal, and the folder made for it, can be read by the user alone. A journal of an older
+// version is brought up to this one in a single transaction, so it is either upgraded whole
+// or left as it was.
+//
+// The search index (notes_search, SQLite's FTS5) holds no text of its own: it reads the
+// notes table, and triggers on that table keep it in step inside whatever transaction
+// writes a note, whoever writes it.
 class JournalDatabase
 {
 public:
-    // The file format's version, 1.0.0, kept in the file's user_version.
-    static constexpr int schemaVersion = 10000;
+    // The file format's version, 1.1.0, kept in the file's user_version.
+    static constexpr int schemaVersion = 10100;
+    // 1.0.0, the first version: the same tables without the search index.
+    static constexpr int firstSchemaVersion = 10000;
 
     // Opens the journal at path, creating it (and its folder) when missing.
     static Result<std::unique_ptr<JournalDatabase>> open(const QString &path);
+    // A second, read-only connection to a journal this process holds open, for a job on
+    // another thread: it takes no lock and must be made, used and destroyed on that thread.
+    static Result<std::unique_ptr<JournalDatabase>> openReader(const QString &path);
     // The journal in the user's data folder.
     static QString defaultPath();
 
@@ -54,7 +66,7 @@ public:
 
     const QString &path() const { return m_path; }
     // Fails when the file at the path is no longer the one opened.
-    Result<void> checkStillInPlace() const { return m_lock->checkStillInPlace(); }
+    Result<void> checkStillInPlace() const;
 
     // The day's note with its text, if the day has one.
     Result<std::optional<NoteRow>> noteOnDay(QDate day);
@@ -73,6 +85,23 @@ public:
     // How many notes carry each tag, counted on the links' index alone; tags without notes
     // are left out.
     Result<QHash<RowId, int>> noteCounts();
+
+    // The notes that match a full-text query (see fullTextQuery()), newest day first,
+    // without their texts; a row whose day is not a day comes with an invalid one.
+    Result<QList<NoteRow>> searchNotes(const QString &query, int offset, int limit);
+    // A few words of the note around its matches, or its whole text, with each match
+    // between the two marks.
+    Result<QString> matchSnippet(RowId note, const QString &query, const QString &open,
+                                 const QString &close, int words);
+    Result<QString> markedText(RowId note, const QString &query, const QString &open,
+                               const QString &close);
+
+    // Every note in day order, read in one snapshot; visit() gets the number of notes first
+    // and may stop the walk by returning false.
+    Result<void> forEachNote(const std::function<void(qsizetype count)> &counted,
+                             const std::function<bool(const NoteRow &note)> &visit);
+    // Writes a complete copy of the journal to target, an empty file that must exist.
+    Result<void> copyTo(const QString &target);
 
     // Writes belong inside a transaction, so that a save is written whole or not at all.
     Transaction transaction() { return Transaction(m_connection); }
