@@ -1,11 +1,14 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    QApplication qtApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumenquill"));
+    if (const std::optional<int> status = runCommandLine(argc, argv))
+        return *status;
+    QApplication qtApplication(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("LumenQuill"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.lumenquill.LumenQuill"));
     Application application;

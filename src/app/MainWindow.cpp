@@ -1,13 +1,18 @@
 #include "app/MainWindow.h"
 
+#include "app/Icons.h"
+#include "app/JournalMenu.h"
 #include "app/SelectionState.h"
+#include "app/ToolButton.h"
 #include "app/editor/NoteEditor.h"
 #include "app/sidebar/Sidebar.h"
 #include "app/tagbrowser/TagNotesPage.h"
 #include "core/Journal.h"
 
 #include <QCloseEvent>
+#include <QMenuBar>
 #include <QSplitter>
+#include <QToolButton>
 
 namespace {
 
@@ -19,7 +24,8 @@ constexpr int sidebarMaximumWidth = 400;
 MainWindow::MainWindow(Journal *journal, QWidget *parent)
     : QMainWindow(parent), m_journal(journal), m_selection(new SelectionState(this)),
       m_splitter(new QSplitter(Qt::Horizontal, this)),
-      m_sidebar(new Sidebar(journal, m_selection, m_splitter))
+      m_sidebar(new Sidebar(journal, m_selection, m_splitter)),
+      m_journalMenu(new JournalMenu(journal, this))
 {
     setWindowTitle(QStringLiteral("LumenQuill"));
     resize(1100, 760);
@@ -41,6 +47,15 @@ MainWindow::MainWindow(Journal *journal, QWidget *parent)
         if (m_selection->selectedTag() == tag)
             m_selection->setSelectedTag(nullptr);
     });
+    menuBar()->addMenu(m_journalMenu);
+    auto *searchButton =
+        makeToolButton(QStringLiteral("noteSearchButton"), tr("Search Notes"), menuBar());
+    searchButton->setIcon(themedIcon(QStringLiteral("edit-find"), palette()));
+    menuBar()->setCornerWidget(searchButton, Qt::TopRightCorner);
+    connect(searchButton, &QToolButton::clicked, this, &MainWindow::openSearch);
+    connect(m_journalMenu->searchAction(), &QAction::triggered, this, &MainWindow::openSearch);
+    connect(m_journalMenu, &JournalMenu::transferStarting, this, &MainWindow::saveNow);
+
     showDetail();
     m_splitter->setSizes({sidebarMinimumWidth, width() - sidebarMinimumWidth});
 }
@@ -91,8 +106,48 @@ void MainWindow::openDay(const QDateTime &instant)
         m_editor->focusText();
 }
 
+void MainWindow::openSearch()
+{
+    if (!m_searching) {
+        m_searching = true;
+        if (m_selection->selectedTag())
+            m_selection->setSelectedTag(nullptr);
+        else
+            showDetail();
+    }
+    if (m_searchPage)
+        m_searchPage->focusField();
+}
+
+void MainWindow::closeSearch()
+{
+    m_searching = false;
+    showDetail();
+}
+
+// Only values taken beforehand are used: the page that asked goes with the first change.
+void MainWindow::openSearchResult(const Note *note, const QString &typed)
+{
+    const QDateTime date = note->day.startOfDay();
+    m_searching = false;
+    showDetail();
+    m_selection->setOpenNote(note);
+    m_selection->setSelectedDate(date);
+    m_selection->setHighlightedDate(date);
+    if (!m_editor || m_editor->note() != note)
+        return;
+    m_editor->focusText();
+    if (const auto matches = m_journal->matchesIn(note, typed))
+        m_editor->highlightMatches(*matches);
+}
+
 void MainWindow::selectedDateChanged(const QDateTime &date)
 {
+    // A day picked in the calendar leaves the search for that day's note.
+    if (m_searching) {
+        m_searching = false;
+        showDetail();
+    }
     m_selection->setSelectedTag(nullptr);
     m_selection->setHighlightedDate(date);
     openDay(date);
@@ -100,22 +155,29 @@ void MainWindow::selectedDateChanged(const QDateTime &date)
 
 void MainWindow::selectedTagChanged(const Tag *tag)
 {
-    if (tag)
+    if (tag) {
+        m_searching = false;
         m_selection->setHighlightedDate(std::nullopt);
+    }
     showDetail();
 }
 
-// The editor and the tag's notes replace each other; each starts afresh when it returns.
+// The editor, the tag's notes and the search replace each other; each starts afresh when it
+// returns.
 void MainWindow::showDetail()
 {
     const Tag *tag = m_selection->selectedTag();
-    if (tag ? m_tagNotesPage && m_tagNotesPage->tag() == tag : !m_editor.isNull())
+    if (tag           ? m_tagNotesPage && m_tagNotesPage->tag() == tag
+        : m_searching ? !m_searchPage.isNull()
+                      : !m_editor.isNull())
         return;
 
     NoteEditor *oldEditor = m_editor;
     TagNotesPage *oldPage = m_tagNotesPage;
+    SearchPage *oldSearch = m_searchPage;
     m_editor = nullptr;
     m_tagNotesPage = nullptr;
+    m_searchPage = nullptr;
     // Text typed in the last half second goes into its note (and its tags) before the
     // editor goes, so that the tag's notes already show it.
     if (oldEditor)
@@ -126,6 +188,12 @@ void MainWindow::showDetail()
         m_tagNotesPage = new TagNotesPage(m_journal, tag, m_selection);
         m_tagNotesPage->setObjectName(QStringLiteral("tagNotesPage"));
         detail = m_tagNotesPage;
+    } else if (m_searching) {
+        m_searchPage = new SearchPage(m_journal);
+        m_searchPage->setObjectName(QStringLiteral("searchPage"));
+        connect(m_searchPage, &SearchPage::resultChosen, this, &MainWindow::openSearchResult);
+        connect(m_searchPage, &SearchPage::closeRequested, this, &MainWindow::closeSearch);
+        detail = m_searchPage;
     } else {
         m_editor = new NoteEditor(m_journal, m_selection);
         m_editor->setObjectName(QStringLiteral("editor"));
@@ -137,11 +205,16 @@ void MainWindow::showDetail()
         m_splitter->addWidget(detail);
     m_splitter->setStretchFactor(1, 1);
 
-    // Back from a tag's notes, the user goes on writing.
+    // Back from a tag's notes or the search, the user goes on writing.
     if (m_editor && isVisible())
         m_editor->focusText();
+    if (m_searchPage && isVisible())
+        m_searchPage->focusField();
     delete oldEditor;
-    // A card click gets here from inside the page's own mouse or key handler.
+    // A card click, a result chosen or Escape gets here from inside the page's own mouse or
+    // key handler.
     if (oldPage)
         oldPage->deleteLater();
+    if (oldSearch)
+        oldSearch->deleteLater();
 }

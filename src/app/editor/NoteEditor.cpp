@@ -77,6 +77,15 @@ NoteEditor::NoteEditor(Journal *journal, SelectionState *selection, QWidget *par
         load();
     });
     connect(m_journal, &Journal::saveErrorChanged, m_statusBar, &EditorStatusBar::setSaveError);
+    // The journal changed the open note itself (an import merged text into it): the editor
+    // shows the new text rather than writing the old one back over it.
+    connect(m_journal, &Journal::noteTextChanged, this, [this](const Note *note) {
+        if (note != m_note || m_saveTimer.isActive())
+            return;
+        const auto text = m_journal->text(note);
+        if (text && *text != m_textEdit->noteText())
+            load();
+    });
     m_statusBar->setSaveError(m_journal->saveError());
     // The viewport changes size with the pane, and when the scroll bar comes or goes.
     m_textEdit->viewport()->installEventFilter(this);
@@ -108,8 +117,44 @@ void NoteEditor::load()
         part->setVisible(m_note);
     m_readError->hide();
     m_header->setText(m_note ? DateText::header(m_note->day) : QString());
+    m_textEdit->setExtraSelections({});
     const QScopedValueRollback loading(m_loading, true);
     m_textEdit->setNoteText(*text);
+}
+
+void NoteEditor::highlightMatches(const QList<TextRange> &matches)
+{
+    QColor mark = palette().color(QPalette::Highlight);
+    mark.setAlpha(90);
+    QTextCharFormat format;
+    format.setBackground(mark);
+    QList<QTextEdit::ExtraSelection> selections;
+    const int end = m_textEdit->document()->characterCount() - 1;
+    for (const TextRange &match : matches) {
+        if (match.start < 0 || match.length <= 0 || match.start + match.length > end)
+            continue;
+        QTextCursor cursor(m_textEdit->document());
+        cursor.setPosition(int(match.start));
+        cursor.setPosition(int(match.start + match.length), QTextCursor::KeepAnchor);
+        selections.append({cursor, format});
+    }
+    m_textEdit->setExtraSelections(selections);
+    if (selections.isEmpty())
+        return;
+    QTextCursor first = selections.first().cursor;
+    first.setPosition(first.selectionStart());
+    m_textEdit->setTextCursor(first);
+    m_textEdit->ensureCursorVisible();
+}
+
+QList<TextRange> NoteEditor::highlightedMatches() const
+{
+    QList<TextRange> matches;
+    for (const QTextEdit::ExtraSelection &selection : m_textEdit->extraSelections()) {
+        matches.append({selection.cursor.selectionStart(),
+                        selection.cursor.selectionEnd() - selection.cursor.selectionStart()});
+    }
+    return matches;
 }
 
 void NoteEditor::showReadError(QDate day, const QString &error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/UnsavedWork.h"
+#include "core/TextSearch.h"
 
 #include <QDate>
 #include <QMargins>
@@ -44,6 +45,10 @@ public:
     void focusText();
     // Says that the day's note could not be read, in place of the note.
     void showReadError(QDate day, const QString &error);
+    // Marks the stretches of the text that a search found, until another note is opened,
+    // and brings the first of them into view with the insertion point at its start.
+    void highlightMatches(const QList<TextRange> &matches);
+    QList<TextRange> highlightedMatches() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

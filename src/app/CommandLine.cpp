@@ -1,0 +1,108 @@
+#include "app/CommandLine.h"
+
+#include "core/Journal.h"
+#include "core/JournalTransfer.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void say(FILE *stream, const QString &message)
+{
+    std::fputs(message.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+bool asksForTransfer(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : {"--export", "--import"}) {
+            const size_t length = std::strlen(option);
+            if (std::strncmp(argv[i], option, length) == 0 &&
+                (argv[i][length] == '\0' || argv[i][length] == '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+int run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A daily journal for the Linux desktop."));
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"),
+        QStringLiteral("Write the journal into DIR as Markdown files, one per day, and "
+                       "journal.md."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption importOption(
+        QStringLiteral("import"),
+        QStringLiteral("Read the days of an exported folder DIR into the journal; a day with "
+                       "text of its own gets the imported text below a separator."),
+        QStringLiteral("DIR"));
+    parser.addOptions({exportOption, importOption});
+    parser.addHelpOption();
+    if (!parser.parse(arguments)) {
+        say(stderr, QStringLiteral("lumenquill: ") + parser.errorText());
+        return 2;
+    }
+    if (parser.isSet(exportOption) == parser.isSet(importOption) ||
+        !parser.positionalArguments().isEmpty()) {
+        say(stderr, QStringLiteral("lumenquill: give either --export DIR or --import DIR"));
+        return 2;
+    }
+    const QString path = JournalDatabase::defaultPath();
+    const bool exporting = parser.isSet(exportOption);
+    if (exporting && !QFileInfo::exists(path)) {
+        say(stderr, QStringLiteral("lumenquill: there is no journal at %1 to export").arg(path));
+        return 1;
+    }
+    // Refused as a launch refuses it: a journal that is locked, damaged or newer is left as
+    // it is.
+    auto journal = Journal::open(path);
+    if (!journal) {
+        say(stderr, QStringLiteral("Could not create ModelContainer: ") + journal.error());
+        return 1;
+    }
+    if (exporting) {
+        const QString folder = parser.value(exportOption);
+        const auto exported = exportJournal(path, folder);
+        if (!exported) {
+            say(stderr, QStringLiteral("lumenquill: the journal could not be exported: ") +
+                            exported.error());
+            return 1;
+        }
+        say(stdout, QStringLiteral("Exported %1 days to %2").arg(*exported).arg(folder));
+        return 0;
+    }
+    const QString folder = parser.value(importOption);
+    const auto days = readExportedDays(folder);
+    const auto summary =
+        days ? (*journal)->importDays(*days) : Result<ImportSummary>(days.failure());
+    if (!summary || !(*journal)->saveError().isEmpty()) {
+        say(stderr, QStringLiteral("lumenquill: nothing was imported: ") +
+                        (summary ? (*journal)->saveError() : summary.error()));
+        return 1;
+    }
+    say(stdout, QStringLiteral("Imported %1 days from %2: %3 new, %4 merged below a separator, "
+                               "%5 already there")
+                    .arg(QString::number(days->size()), folder, QString::number(summary->added),
+                         QString::number(summary->merged), QString::number(summary->unchanged)));
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> runCommandLine(int argc, char *argv[])
+{
+    if (!asksForTransfer(argc, argv))
+        return std::nullopt;
+    QCoreApplication application(argc, argv);
+    return run(QCoreApplication::arguments());
+}
