@@ -1,15 +1,18 @@
 // The journal and its file: one note per day, texts written with their tags, removal of
-// tags, failed writes kept and retried, files refused untouched, days across time zones.
+// tags, failed writes kept and retried, files refused untouched, days across time zones, the
+// search index and the upgrade of a 1.0.0 journal.
 
 #include "TestEnvironment.h"
 
 #include "core/Journal.h"
+#include "core/JournalHeader.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -50,6 +53,48 @@ QStringList column(const QString &path, const QString &sql)
     for (const QVariant &value : lqtest::queryFile(path, sql))
         values.append(value.toString());
     return values;
+}
+
+// What a search shows: each day, newest first, with its matches in brackets.
+QStringList searched(Journal *journal, const QString &typed)
+{
+    QStringList shown;
+    const auto hits = journal->search(typed, 0, 50);
+    if (!hits)
+        return {u"error: "_s + hits.error()};
+    for (const SearchHit &hit : hits->hits) {
+        QString snippet = hit.snippet;
+        for (auto it = hit.matches.crbegin(); it != hit.matches.crend(); ++it)
+            snippet.insert(it->start + it->length, u']').insert(it->start, u'[');
+        shown.append(key(hit.note->day) + u' ' + snippet);
+    }
+    return shown;
+}
+
+// FTS5's own check of the index against the notes it was built from; empty when they agree.
+QString indexProblems(const QString &path)
+{
+    QString problem;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"lqtest-check"_s);
+        db.setDatabaseName(path);
+        QSqlQuery check(db);
+        if (!db.open())
+            problem = db.lastError().text();
+        else if (!check.exec(u"INSERT INTO notes_search (notes_search, rank)"
+                             u" VALUES ('integrity-check', 1)"_s))
+            problem = check.lastError().text();
+    }
+    QSqlDatabase::removeDatabase(u"lqtest-check"_s);
+    return problem;
+}
+
+QString copyOfOldJournal(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(u"journal.sqlite"_s);
+    QFile::copy(QStringLiteral(LQ_TEST_DATA "/journal-1.0.0.sqlite"), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
 }
 
 QByteArray fileHash(const QString &path)
@@ -462,6 +507,131 @@ private Q_SLOTS:
         QVERIFY2(reopened, qPrintable(reopened.error()));
         QCOMPARE((*reopened)->text(noteOn(reopened->get(), day1)).value(),
                  QStringLiteral("in the log"));
+    }
+
+    // Each row writes its texts through the journal, one save after another, and searches.
+    void search_findsWhatWasWritten_asTheUserTypesIt_data()
+    {
+        QTest::addColumn<QStringList>("texts"); // "day=text", written in this order
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("shown");
+
+        const QStringList cities = {"2026-03-01=Zug nach Köln", "2026-03-03=Ko\u0308ln again",
+                                    "2026-03-02=Berlin"};
+        QTest::newRow("Case and accents never matter, composed or not")
+            << cities << u"KOLN"_s
+            << QStringList{"2026-03-03 [Ko\u0308ln] again", "2026-03-01 Zug nach [Köln]"};
+        QTest::newRow("Each word is the beginning of a word, as typed so far")
+            << QStringList{"2026-03-01=the river", "2026-03-02=arrive"} << u"riv"_s
+            << QStringList{"2026-03-01 the [river]"};
+        QTest::newRow("Every word must be there, anywhere")
+            << QStringList{"2026-03-01=walk by the river", "2026-03-02=river only"}
+            << u"river walk"_s << QStringList{"2026-03-01 [walk] by the [river]"};
+        QTest::newRow("A phrase in quotes is found exactly")
+            << QStringList{"2026-03-01=a quiet evening", "2026-03-02=evening, quiet"}
+            << u"\"quiet evening\""_s << QStringList{"2026-03-01 a [quiet evening]"};
+        QTest::newRow("A hashtag finds the tag only")
+            << QStringList{"2026-03-01=#work today", "2026-03-02=work without a tag"} << u"#work"_s
+            << QStringList{"2026-03-01 [#work] today"};
+        QTest::newRow("A word finds the tag too")
+            << QStringList{"2026-03-01=#work today", "2026-03-02=work without a tag"} << u"work"_s
+            << QStringList{"2026-03-02 [work] without a tag", "2026-03-01 [#work] today"};
+        QTest::newRow("Operators, stray quotes and dashes are only text")
+            << QStringList{"2026-03-01=this OR that", "2026-03-02=NEAR the end"} << u"OR - \"th"_s
+            << QStringList{"2026-03-01 [this] [OR] [that]"};
+        QTest::newRow("Text written over is no longer found, its new text is")
+            << QStringList{"2026-03-01=old words", "2026-03-01=new words"} << u"old"_s
+            << QStringList{};
+        QTest::newRow("Nothing typed finds nothing") << cities << u" \" "_s << QStringList{};
+    }
+
+    void search_findsWhatWasWritten_asTheUserTypesIt()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, shown);
+        lqtest::TemporaryJournal store;
+        for (const QString &entry : texts) {
+            const QDate day = QDate::fromString(entry.section(u'=', 0, 0), Qt::ISODate);
+            store.journal()->setText(noteOn(store.journal(), day), entry.section(u'=', 1));
+        }
+        QCOMPARE(searched(store.journal(), typed), shown);
+        // The index kept in step with the notes at every save, and survives reopening.
+        QCOMPARE(indexProblems(store.path()), QString());
+        store.reopen();
+        QCOMPARE(searched(store.journal(), typed), shown);
+    }
+
+    void matchesIn_givesWhereTheSearchMatchesTheNote()
+    {
+        lqtest::TemporaryJournal store;
+        const Note *note = noteOn(store.journal(), day1);
+        store.journal()->setText(note, u"Line one\r\nthe Rivers of #river\n"_s);
+        QCOMPARE(store.journal()->matchesIn(note, u"riv"_s).value(),
+                 (QList<TextRange>{{14, 6}, {24, 6}}));
+        QCOMPARE(store.journal()->matchesIn(note, u"absent"_s).value(), QList<TextRange>());
+    }
+
+    void oldJournal_isUpgradedOnFirstOpen_andRefusedByTheOldVersion()
+    {
+        QTemporaryDir dir;
+        const QString path = copyOfOldJournal(dir);
+        const auto notes = [&] {
+            return column(path, u"SELECT day || '=' || hex(content) FROM notes ORDER BY id"_s) +
+                   column(path, u"SELECT n.day || ' #' || t.name FROM note_tags l JOIN notes n"
+                                u" ON n.id = l.note_id JOIN tags t ON t.id = l.tag_id"
+                                u" ORDER BY l.rowid"_s);
+        };
+        const QStringList before = notes();
+        QCOMPARE(before.size(), 8);
+        QCOMPARE(lqtest::queryFile(path, u"PRAGMA user_version"_s).value(0).toInt(),
+                 JournalDatabase::firstSchemaVersion);
+        {
+            auto journal = Journal::open(path);
+            QVERIFY2(journal, qPrintable(journal.error()));
+            QCOMPARE(searched(journal->get(), u"koln family"_s),
+                     QStringList{u"2025-12-24 Christmas Eve in [Köln] with [#family].  Snow on "
+                                 u"the Dom."_s});
+            QCOMPARE(searched(journal->get(), u"cafe"_s).size(), 1);
+        }
+        QCOMPARE(notes(), before);
+        QCOMPARE(lqtest::queryFile(path, u"PRAGMA user_version"_s).value(0).toInt(),
+                 JournalDatabase::schemaVersion);
+        QCOMPARE(indexProblems(path), QString());
+
+        // 1.0.0 reads the header and refuses, as it refuses any newer journal.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const auto header = parseJournalHeader(file.read(JournalHeader::size), file.size(),
+                                               QFile::exists(path + u"-wal"_s), path);
+        const auto refused =
+            checkJournalVersion(header.value(), JournalDatabase::firstSchemaVersion, path);
+        QVERIFY(!refused);
+        QCOMPARE(refused.error(), path + u" was written by a newer version of LumenQuill (store "
+                                         u"version 1.1.0; this version reads 1.0.0 and older)"_s);
+    }
+
+    // An upgrade that fails on the way, after the index and two of its triggers are made,
+    // takes all of it back: the journal stays a 1.0.0 journal, byte for byte.
+    void failedUpgrade_leavesTheOldJournalAsItWas()
+    {
+        QTemporaryDir dir;
+        const QString path = copyOfOldJournal(dir);
+        lqtest::queryFile(path, u"CREATE TRIGGER notes_search_update AFTER UPDATE ON tags"
+                                u" BEGIN SELECT 1; END"_s);
+        const QByteArray before = fileHash(path);
+
+        const auto opened = Journal::open(path);
+        QVERIFY(!opened);
+        QVERIFY2(opened.error().contains(u"could not be upgraded"_s), qPrintable(opened.error()));
+        QCOMPARE(fileHash(path), before);
+        QCOMPARE(lqtest::queryFile(path, u"PRAGMA user_version"_s).value(0).toInt(),
+                 JournalDatabase::firstSchemaVersion);
+        QCOMPARE(column(path, u"SELECT name FROM sqlite_schema WHERE name LIKE 'notes_search%'"_s),
+                 QStringList{u"notes_search_update"_s});
+
+        lqtest::queryFile(path, u"DROP TRIGGER notes_search_update"_s);
+        QVERIFY(Journal::open(path));
     }
 
     void noteDay_staysOnItsCalendarDayAcrossTimeZones_data()
