@@ -590,7 +590,7 @@ private Q_SLOTS:
             auto journal = Journal::open(path);
             QVERIFY2(journal, qPrintable(journal.error()));
             QCOMPARE(searched(journal->get(), u"koln family"_s),
-                     QStringList{u"2025-12-24 Christmas Eve in [Köln] with [#family].  Snow on "
+                     QStringList{u"2025-12-24 Christmas Eve in [Köln] with [#family]. Snow on "
                                  u"the Dom."_s});
             QCOMPARE(searched(journal->get(), u"cafe"_s).size(), 1);
         }

@@ -231,13 +231,8 @@ Result<SearchHits> Journal::search(const QString &typed, int offset, int limit)
             m_database->matchSnippet(row.id, query, matchOpen, matchClose, snippetWords);
         if (!snippet)
             return snippet.failure();
-        MarkedText marked = unmark(*snippet);
-        // One line per result: line breaks become spaces, which keeps every match in place.
-        for (QChar &c : marked.text) {
-            if (c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::LineSeparator ||
-                c == QChar::ParagraphSeparator)
-                c = u' ';
-        }
+        // One line per result.
+        const MarkedText marked = unmark(*snippet, true);
         page.hits.append({noteRecord(row.id, row.day), marked.text, marked.matches});
     }
     return page;

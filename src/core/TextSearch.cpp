@@ -65,7 +65,7 @@ QString fullTextQuery(const QString &typed)
     return terms.join(QStringLiteral(" AND "));
 }
 
-MarkedText unmark(const QString &marked)
+MarkedText unmark(const QString &marked, bool oneLine)
 {
     MarkedText result;
     result.text.reserve(marked.size());
@@ -77,9 +77,14 @@ MarkedText unmark(const QString &marked)
             if (start >= 0 && result.text.size() > start)
                 result.matches.append({start, result.text.size() - start});
             start = -1;
+        } else if (oneLine && c.isSpace()) {
+            if (!result.text.isEmpty() && !result.text.endsWith(u' '))
+                result.text.append(u' ');
         } else {
             result.text.append(c);
         }
     }
+    if (oneLine && result.text.endsWith(u' '))
+        result.text.chop(1);
     return result;
 }

@@ -37,4 +37,5 @@ struct MarkedText
 inline const QString matchOpen = QStringLiteral("\u0002");
 inline const QString matchClose = QStringLiteral("\u0003");
 
-MarkedText unmark(const QString &marked);
+// With oneLine, every run of white space, line breaks included, becomes a single space.
+MarkedText unmark(const QString &marked, bool oneLine = false);
