@@ -1,5 +1,5 @@
 // The real lumenquill binary: first launch, a journal it must refuse with the fatal message,
-// and text typed just before the process is told to end.
+// text typed just before the process is told to end, and export and import without a window.
 
 #include "TestEnvironment.h"
 
@@ -142,6 +142,68 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
         QVERIFY(!QFile::exists(path + u"-wal"_s));
+    }
+
+    void exportAndImport_runWithoutAWindow_andLeaveAHeldJournalAlone_data()
+    {
+        QTest::addColumn<bool>("held"); // by a running LumenQuill
+        QTest::newRow("A journal no one holds") << false;
+        QTest::newRow("A journal open in a running LumenQuill") << true;
+    }
+
+    void exportAndImport_runWithoutAWindow_andLeaveAHeldJournalAlone()
+    {
+        QFETCH(bool, held);
+        QTemporaryDir dataHome;
+        QTemporaryDir folder;
+        const QString path = journalPath(dataHome);
+        QVERIFY(QDir().mkpath(folder.filePath(u"2026/03"_s)));
+        QFile day(folder.filePath(u"2026/03/2026-03-01.md"_s));
+        QVERIFY(day.open(QIODevice::WriteOnly));
+        day.write("Imported \xc3\xa9 #cli\r\n");
+        day.close();
+
+        QProcess running;
+        if (held) {
+            running.setProcessEnvironment(environment(dataHome));
+            running.start(QStringLiteral(LQ_BINARY_PATH), {});
+            QTRY_VERIFY_WITH_TIMEOUT(isSqliteFile(path), 20000);
+        }
+        // No display at all: a window could not even be tried.
+        QProcessEnvironment env = environment(dataHome);
+        env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        env.remove(u"DISPLAY"_s);
+        env.remove(u"WAYLAND_DISPLAY"_s);
+        const auto run = [&](const QStringList &arguments) {
+            QProcess cli;
+            cli.setProcessEnvironment(env);
+            cli.start(QStringLiteral(LQ_BINARY_PATH), arguments);
+            cli.waitForFinished(60000);
+            return std::pair{cli.exitCode(), QString::fromLocal8Bit(cli.readAllStandardOutput() +
+                                                                    cli.readAllStandardError())};
+        };
+        const auto imported = run({u"--import"_s, folder.path()});
+        if (held) {
+            QCOMPARE(imported.first, 1);
+            QVERIFY2(
+                imported.second.contains(
+                    u"already open in another LumenQuill (process %1)"_s.arg(running.processId())),
+                qPrintable(imported.second));
+            terminate(running);
+            QCOMPARE(lqtest::queryFile(path, u"SELECT count(*) FROM notes WHERE day = "
+                                             u"'2026-03-01'"_s),
+                     QVariantList{0});
+            return;
+        }
+        QCOMPARE(imported.first, 0);
+        QVERIFY2(imported.second.contains(u"1 new"_s), qPrintable(imported.second));
+        QCOMPARE(lqtest::storedText(path, u"2026-03-01"_s), u"Imported é #cli\r\n"_s);
+        const auto exported = run({u"--export"_s, folder.filePath(u"out"_s)});
+        QCOMPARE(exported.first, 0);
+        QFile back(folder.filePath(u"out/2026/03/2026-03-01.md"_s));
+        QVERIFY(back.open(QIODevice::ReadOnly));
+        QCOMPARE(back.readAll(), QByteArray("Imported \xc3\xa9 #cli\r\n"));
+        QCOMPARE(run({u"--export"_s}).first, 2);
     }
 
     void textTypedJustBefore_isSavedWithItsTags_data()
