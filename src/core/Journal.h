@@ -6,8 +6,8 @@
 #include "core/Note.h"
 #include "core/Result.h"
 #include "core/Tag.h"
-#include "core/UnsavedWork.h"
 #include "core/TextSearch.h"
+#include "core/UnsavedWork.h"
 
 #include <QDate>
 #include <QHash>

@@ -226,6 +226,13 @@ Result<void> upgradeSchema(const QSqlDatabase &db)
     Transaction transaction(db);
     if (!transaction.isActive())
         return Failure{transaction.error()};
+    // A journal whose version was set back by hand has an index already: it is made anew.
+    if (const auto done = execAll(db, {"DROP TRIGGER IF EXISTS notes_search_insert",
+                                       "DROP TRIGGER IF EXISTS notes_search_delete",
+                                       "DROP TRIGGER IF EXISTS notes_search_update",
+                                       "DROP TABLE IF EXISTS notes_search"});
+        !done)
+        return done;
     if (const auto done = execAll(
             db, QList<const char *>(std::begin(searchStatements), std::end(searchStatements)));
         !done)

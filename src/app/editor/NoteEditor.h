@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/UnsavedWork.h"
 #include "core/TextSearch.h"
+#include "core/UnsavedWork.h"
 
 #include <QDate>
 #include <QMargins>
