@@ -227,26 +227,19 @@ Result<SearchHits> Journal::search(const QString &typed, int offset, int limit)
         // A row whose day is not a day is never opened.
         if (!row.day.isValid())
             continue;
-        const auto snippet =
-            m_database->matchSnippet(row.id, query, matchOpen, matchClose, snippetWords);
-        if (!snippet)
-            return snippet.failure();
-        // One line per result.
-        const MarkedText marked = unmark(*snippet, true);
-        page.hits.append({noteRecord(row.id, row.day), marked.text, marked.matches});
+        MarkedText snippet = matchSnippet(row.text, typed, snippetWords);
+        page.hits.append(
+            {noteRecord(row.id, row.day), std::move(snippet.text), std::move(snippet.matches)});
     }
     return page;
 }
 
 Result<QList<TextRange>> Journal::matchesIn(const Note *note, const QString &typed)
 {
-    const QString query = fullTextQuery(typed);
-    if (query.isEmpty() || note->id == 0 || m_unsavedNotes.contains(note))
-        return QList<TextRange>();
-    const auto marked = m_database->markedText(note->id, query, matchOpen, matchClose);
-    if (!marked)
-        return marked.failure();
-    return unmark(*marked).matches;
+    const auto shown = text(note);
+    if (!shown)
+        return shown.failure();
+    return findMatches(*shown, typed);
 }
 
 Result<ImportSummary> Journal::importDays(const QList<DayText> &days)

@@ -588,39 +588,14 @@ Result<QList<NoteRow>> JournalDatabase::searchNotes(const QString &query, int of
     // and stops once the page is full: a word in every note fills it within the first days,
     // a rare one costs one pass over a small index. Sorting the matches instead would read
     // every matching row of the table first.
-    const char *sql = "SELECT id, day FROM notes INDEXED BY sqlite_autoindex_notes_1"
+    const char *sql = "SELECT id, day, content FROM notes INDEXED BY sqlite_autoindex_notes_1"
                       " WHERE id IN (SELECT rowid FROM notes_search WHERE notes_search MATCH ?)"
                       " ORDER BY day DESC LIMIT ? OFFSET ?";
     if (const auto done = run(sql, {query, limit, offset}); !done)
         return done.failure();
     return readRows<NoteRow>(statement(sql), [](const QSqlQuery &q) {
-        return NoteRow{q.value(0).toLongLong(), dayFromKey(q.value(1)), QString()};
+        return NoteRow{q.value(0).toLongLong(), dayFromKey(q.value(1)), q.value(2).toString()};
     });
-}
-
-Result<QString> JournalDatabase::matchSnippet(RowId note, const QString &query, const QString &open,
-                                              const QString &close, int words)
-{
-    const char *sql = "SELECT snippet(notes_search, 0, ?, ?, ?, ?) FROM notes_search"
-                      " WHERE notes_search MATCH ? AND rowid = ?";
-    if (const auto done = run(sql, {open, close, QStringLiteral("\u2026"), words, query, note});
-        !done)
-        return done.failure();
-    const auto rows =
-        readRows<QString>(statement(sql), [](const QSqlQuery &q) { return q.value(0).toString(); });
-    return rows.value(0);
-}
-
-Result<QString> JournalDatabase::markedText(RowId note, const QString &query, const QString &open,
-                                            const QString &close)
-{
-    const char *sql = "SELECT highlight(notes_search, 0, ?, ?) FROM notes_search"
-                      " WHERE notes_search MATCH ? AND rowid = ?";
-    if (const auto done = run(sql, {open, close, query, note}); !done)
-        return done.failure();
-    const auto rows =
-        readRows<QString>(statement(sql), [](const QSqlQuery &q) { return q.value(0).toString(); });
-    return rows.value(0);
 }
 
 Result<void> JournalDatabase::forEachNote(const std::function<void(qsizetype count)> &counted,

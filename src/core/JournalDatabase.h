@@ -87,14 +87,8 @@ public:
     Result<QHash<RowId, int>> noteCounts();
 
     // The notes that match a full-text query (see fullTextQuery()), newest day first,
-    // without their texts; a row whose day is not a day comes with an invalid one.
+    // with their texts; a row whose day is not a day comes with an invalid one.
     Result<QList<NoteRow>> searchNotes(const QString &query, int offset, int limit);
-    // A few words of the note around its matches, or its whole text, with each match
-    // between the two marks.
-    Result<QString> matchSnippet(RowId note, const QString &query, const QString &open,
-                                 const QString &close, int words);
-    Result<QString> markedText(RowId note, const QString &query, const QString &open,
-                               const QString &close);
 
     // Every note in day order, read in one snapshot; visit() gets the number of notes first
     // and may stop the walk by returning false.

@@ -4,6 +4,8 @@
 #include <QMetaType>
 #include <QString>
 
+#include <limits>
+
 // A stretch of a text, in UTF-16 code units.
 struct TextRange
 {
@@ -25,17 +27,19 @@ Q_DECLARE_METATYPE(QList<TextRange>)
 // query is valid: every word is quoted, so nothing typed is read as an operator.
 QString fullTextQuery(const QString &typed);
 
-// A text in which the index put matchOpen and matchClose around each match: the text
-// without the marks, and where the marks were.
+// Where the words the user typed are in a text, as the index finds them: the beginnings of
+// words and phrases, whatever their case and accents. Overlapping matches join; at most
+// limit of them.
+QList<TextRange> findMatches(QStringView text, const QString &typed,
+                             qsizetype limit = std::numeric_limits<qsizetype>::max());
+
+// A text shown in one line, every run of white space a single space, with its matches.
 struct MarkedText
 {
     QString text;
     QList<TextRange> matches;
 };
 
-// Control characters that no one types into a note.
-inline const QString matchOpen = QStringLiteral("\u0002");
-inline const QString matchClose = QStringLiteral("\u0003");
-
-// With oneLine, every run of white space, line breaks included, becomes a single space.
-MarkedText unmark(const QString &marked, bool oneLine = false);
+// About words words of a note around the first match of what the user typed, with "…"
+// where the note goes on.
+MarkedText matchSnippet(QStringView text, const QString &typed, int words);
