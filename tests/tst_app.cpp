@@ -74,6 +74,37 @@ private Q_SLOTS:
                  QVariantList{QDate::currentDate().toString(Qt::ISODate)});
     }
 
+    // The journal is private and goes nowhere: the program, from start to SIGTERM, never
+    // makes a socket of an internet family (the X server, D-Bus and the like are local).
+    void aWholeRun_opensNoNetworkSocket()
+    {
+        const QString strace = QStandardPaths::findExecutable(u"strace"_s);
+        if (strace.isEmpty())
+            QSKIP("strace is not installed (scripts/setup-debian installs it)");
+        QTemporaryDir dataHome;
+        const QString trace = dataHome.filePath(u"trace"_s);
+        QProcess traced;
+        traced.setProcessEnvironment(environment(dataHome));
+        traced.start(strace, {u"-f"_s, u"-qq"_s, u"-e"_s, u"trace=%network"_s, u"-o"_s, trace,
+                              QStringLiteral(LQ_BINARY_PATH)});
+        QVERIFY(traced.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            isSqliteFile(journalPath(dataHome)) || traced.state() != QProcess::Running, 30000);
+        QFile children(u"/proc/%1/task/%1/children"_s.arg(traced.processId()));
+        if (traced.state() != QProcess::Running || !children.open(QIODevice::ReadOnly))
+            QSKIP(qPrintable(u"strace cannot trace here: "_s + traced.readAllStandardError()));
+        ::kill(pid_t(children.readAll().trimmed().toLongLong()), SIGTERM);
+        QVERIFY(traced.waitForFinished(20000));
+        QCOMPARE(traced.exitCode(), 0);
+        QFile log(trace);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray calls = log.readAll();
+        // The pair that carries termination signals into the event loop: the trace works.
+        QVERIFY2(calls.contains("socketpair(AF_UNIX"), calls.constData());
+        for (const char *family : {"AF_INET,", "AF_INET6,", "AF_PACKET,"})
+            QVERIFY2(!calls.contains(family), calls.constData());
+    }
+
     // A journal is refused when its file is empty, so the first launch must never leave one
     // behind: killed at any moment of it, the next launch finds either no journal or one
     // that opens.
