@@ -10,6 +10,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -489,6 +490,39 @@ private Q_SLOTS:
         QVERIFY(!error.isEmpty());
         QTRY_VERIFY(journal->saveError().isEmpty());
         QCOMPARE(lqtest::storedText(store.path(), key(day1)), QString(200000, u'x'));
+        QCOMPARE(lqtest::queryFile(store.path(), u"PRAGMA integrity_check"_s).value(0), u"ok"_s);
+    }
+
+    // The journal's files turn read-only while it is open: immutable for root, whom
+    // permissions do not stop, and without write permission for anyone else.
+    void readOnlyJournal_keepsTheTextPending_andSavesItWhenWritable()
+    {
+        lqtest::TemporaryJournal store;
+        Journal *journal = store.journal();
+        journal->setRetryInterval(100);
+        const Note *note = noteOn(journal, day1);
+        const QStringList files{store.path(), store.path() + u"-wal"_s};
+        const auto setReadOnly = [&files](bool readOnly) {
+            if (::geteuid() == 0)
+                return QProcess::execute(u"chattr"_s,
+                                         QStringList{readOnly ? u"+i"_s : u"-i"_s} + files) == 0;
+            for (const QString &file : files) {
+                if (!QFile::setPermissions(file, readOnly ? QFile::ReadOwner
+                                                          : QFile::ReadOwner | QFile::WriteOwner))
+                    return false;
+            }
+            return true;
+        };
+        if (!setReadOnly(true))
+            QSKIP("this file system cannot make the journal read-only");
+        journal->setText(note, u"typed while read-only"_s);
+        const QString error = journal->saveError();
+        const QList<const Note *> unsaved = journal->unsavedNotes();
+        QVERIFY(setReadOnly(false));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(unsaved, QList<const Note *>{note});
+        QTRY_VERIFY(journal->saveError().isEmpty());
+        QCOMPARE(lqtest::storedText(store.path(), key(day1)), u"typed while read-only"_s);
         QCOMPARE(lqtest::queryFile(store.path(), u"PRAGMA integrity_check"_s).value(0), u"ok"_s);
     }
 
