@@ -226,6 +226,37 @@ private Q_SLOTS:
         QCOMPARE(m_store->journal()->tags().value().size(), 1);
     }
 
+    // Hostile pastes: each is shown, counted and saved exactly, with its tags.
+    void hostilePaste_isSavedExactly_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<int>("tags");
+        QString hashtags;
+        for (int i = 0; i < 100000; ++i)
+            hashtags += u"#t"_s + QString::number(i) + u' ';
+        QTest::newRow("10 MB in 250,000 lines")
+            << u"0123456789 abcdefghijklmnopqrstuvwxyz #ten\n"_s.repeated(250000) << 1;
+        QTest::newRow("NUL characters") << u"a\u0000b #n\u0000ul"_s << 1;
+        QTest::newRow("Right-to-left and combining text")
+            << u"\u05E9\u05DC\u05D5\u05DD \u0627\u0644\u0633\u0644\u0627\u0645 e\u0301\u0302 #rtl"_s
+            << 1;
+        QTest::newRow("100,000 hashtags") << hashtags << 100000;
+        QTest::newRow("One hashtag of 100,000 characters") << u'#' + QString(100000, u'h') << 1;
+    }
+
+    void hostilePaste_isSavedExactly()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(int, tags);
+        QApplication::clipboard()->setText(pasted);
+        QTest::keySequence(textEdit(), QKeySequence::Paste);
+        QCOMPARE(textEdit()->noteText(), pasted);
+        QCOMPARE(editor()->statusBar()->countsText(),
+                 countsText(wordCount(pasted), characterCount(pasted)));
+        QTRY_COMPARE_WITH_TIMEOUT(stored(today()), pasted, 30000);
+        QCOMPARE(m_store->journal()->tags().value().size(), tags);
+    }
+
     void pendingText_isSavedOnTheWayOut_data()
     {
         QTest::addColumn<QString>("way");
