@@ -1,6 +1,7 @@
-# Installed translations live in share/lumenquill/translations. Nothing builds them yet: a
-# target named lumenquill_translations that lists its .qm files in its LQ_QM_FILES property
-# gets them installed (and so packaged) here. Translations embedded as resources need nothing.
+# The program's translations are built into it as resources (src/app/CMakeLists.txt) and need
+# no install rule. Should they ever become files, share/lumenquill/translations is their place:
+# a target named lumenquill_translations that lists its .qm files in its LQ_QM_FILES property
+# gets them installed (and so packaged) here.
 if(TARGET lumenquill_translations)
     get_target_property(LQ_QM_FILES lumenquill_translations LQ_QM_FILES)
     if(LQ_QM_FILES)
@@ -35,6 +36,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 # platform comes with libqt6gui6 and needs no libxcb-cursor0.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6svg6, hicolor-icon-theme")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
+# Qt's own translations put the standard buttons and dialogs into the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland, qt6-translations-l10n")
 
 include(CPack)

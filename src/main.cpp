@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/Translations.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     if (const std::optional<int> status = runCommandLine(argc, argv))
         return *status;
     QApplication qtApplication(argc, argv);
+    installTranslations();
     QApplication::setApplicationDisplayName(QStringLiteral("LumenQuill"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.lumenquill.LumenQuill"));
     Application application;

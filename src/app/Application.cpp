@@ -170,10 +170,11 @@ void Application::keepUnsavedText()
         if (kept)
             break;
     }
-    std::fprintf(stderr, "LumenQuill could not save the journal (%s). %s\n",
-                 qPrintable(m_journal->saveError()),
-                 kept ? qPrintable(QStringLiteral("The unsaved text is kept in ") + path)
-                      : "The unsaved text could not be kept either.");
+    const QString message =
+        tr("LumenQuill could not save the journal (%1).").arg(m_journal->saveError()) + u' ' +
+        (kept ? tr("The unsaved text is kept in %1").arg(path)
+              : tr("The unsaved text could not be kept either."));
+    std::fputs(qPrintable(message + u'\n'), stderr);
 }
 
 // A logout or `kill` sends SIGTERM: turn it into an ordinary quit, so that the text typed

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <memory>
@@ -13,6 +14,8 @@ class QSocketNotifier;
 // asked to end: closing the window, quitting, or a termination signal such as a logout.
 class Application
 {
+    Q_DECLARE_TR_FUNCTIONS(Application)
+
 public:
     // The journal in the user's data folder unless another path is given.
     explicit Application(const QString &journalPath = QString());

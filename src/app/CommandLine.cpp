@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/Translations.h"
 #include "core/Journal.h"
 #include "core/JournalTransfer.h"
 
@@ -12,6 +13,12 @@
 #include <cstring>
 
 namespace {
+
+// The context of the texts below for translators.
+struct CommandLine
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
 
 void say(FILE *stream, const QString &message)
 {
@@ -35,17 +42,17 @@ bool asksForTransfer(int argc, char *argv[])
 int run(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("A daily journal for the Linux desktop."));
+    parser.setApplicationDescription(CommandLine::tr("A daily journal for the Linux desktop."));
     const QCommandLineOption exportOption(
         QStringLiteral("export"),
-        QStringLiteral("Write the journal into DIR as Markdown files, one per day, and "
-                       "journal.md."),
-        QStringLiteral("DIR"));
+        CommandLine::tr("Write the journal into DIR as Markdown files, one per day, and "
+                        "journal.md."),
+        CommandLine::tr("DIR"));
     const QCommandLineOption importOption(
         QStringLiteral("import"),
-        QStringLiteral("Read the days of an exported folder DIR into the journal; a day with "
-                       "text of its own gets the imported text below a separator."),
-        QStringLiteral("DIR"));
+        CommandLine::tr("Read the days of an exported folder DIR into the journal; a day with "
+                        "text of its own gets the imported text below a separator."),
+        CommandLine::tr("DIR"));
     parser.addOptions({exportOption, importOption});
     parser.addHelpOption();
     if (!parser.parse(arguments)) {
@@ -54,13 +61,15 @@ int run(const QStringList &arguments)
     }
     if (parser.isSet(exportOption) == parser.isSet(importOption) ||
         !parser.positionalArguments().isEmpty()) {
-        say(stderr, QStringLiteral("lumenquill: give either --export DIR or --import DIR"));
+        say(stderr, QStringLiteral("lumenquill: ") +
+                        CommandLine::tr("give either --export DIR or --import DIR"));
         return 2;
     }
     const QString path = JournalDatabase::defaultPath();
     const bool exporting = parser.isSet(exportOption);
     if (exporting && !QFileInfo::exists(path)) {
-        say(stderr, QStringLiteral("lumenquill: there is no journal at %1 to export").arg(path));
+        say(stderr, QStringLiteral("lumenquill: ") +
+                        CommandLine::tr("there is no journal at %1 to export").arg(path));
         return 1;
     }
     // Refused as a launch refuses it: a journal that is locked, damaged or newer is left as
@@ -74,11 +83,12 @@ int run(const QStringList &arguments)
         const QString folder = parser.value(exportOption);
         const auto exported = exportJournal(path, folder);
         if (!exported) {
-            say(stderr, QStringLiteral("lumenquill: the journal could not be exported: ") +
-                            exported.error());
+            say(stderr,
+                QStringLiteral("lumenquill: ") +
+                    CommandLine::tr("the journal could not be exported: %1").arg(exported.error()));
             return 1;
         }
-        say(stdout, QStringLiteral("Exported %1 days to %2").arg(*exported).arg(folder));
+        say(stdout, CommandLine::tr("Exported %n days to %1", nullptr, int(*exported)).arg(folder));
         return 0;
     }
     const QString folder = parser.value(importOption);
@@ -86,14 +96,16 @@ int run(const QStringList &arguments)
     const auto summary =
         days ? (*journal)->importDays(*days) : Result<ImportSummary>(days.failure());
     if (!summary || !(*journal)->saveError().isEmpty()) {
-        say(stderr, QStringLiteral("lumenquill: nothing was imported: ") +
-                        (summary ? (*journal)->saveError() : summary.error()));
+        say(stderr, QStringLiteral("lumenquill: ") +
+                        CommandLine::tr("nothing was imported: %1")
+                            .arg(summary ? (*journal)->saveError() : summary.error()));
         return 1;
     }
-    say(stdout, QStringLiteral("Imported %1 days from %2: %3 new, %4 merged below a separator, "
-                               "%5 already there")
-                    .arg(QString::number(days->size()), folder, QString::number(summary->added),
-                         QString::number(summary->merged), QString::number(summary->unchanged)));
+    say(stdout, CommandLine::tr("Imported %n days from %1: %2 new, %3 merged below a separator, "
+                                "%4 already there",
+                                nullptr, int(days->size()))
+                    .arg(folder, QString::number(summary->added), QString::number(summary->merged),
+                         QString::number(summary->unchanged)));
     return 0;
 }
 
@@ -104,5 +116,6 @@ std::optional<int> runCommandLine(int argc, char *argv[])
     if (!asksForTransfer(argc, argv))
         return std::nullopt;
     QCoreApplication application(argc, argv);
+    installTranslations();
     return run(QCoreApplication::arguments());
 }

@@ -17,7 +17,7 @@ constexpr int messageTimeout = 10000;
 
 QString dayCount(qsizetype days)
 {
-    return days == 1 ? JournalMenu::tr("1 day") : JournalMenu::tr("%1 days").arg(days);
+    return days == 1 ? JournalMenu::tr("1 day") : JournalMenu::tr("%n days", nullptr, int(days));
 }
 
 } // namespace
@@ -109,6 +109,7 @@ void JournalMenu::exportTo(const QString &folder)
         m_exportThread = nullptr;
         m_progress->hide();
         m_exportAction->setEnabled(true);
+        //: %1 the number of days ("5 days"), %2 the folder.
         showResult(*outcome ? tr("Exported %1 to %2").arg(dayCount(outcome->value()), folder)
                             : tr("The journal could not be exported: %1").arg(outcome->error()));
         Q_EMIT exportFinished(*outcome ? QString() : outcome->error());
@@ -126,6 +127,8 @@ void JournalMenu::importFrom(const QString &folder)
         showResult(tr("Nothing was imported: %1").arg(summary.error()));
         return;
     }
+    //: %1 the number of days ("5 days"), %2 the folder, then how many of them were
+    //: new, added below the text already there, or the same as there.
     QString message =
         tr("Imported %1 from %2: %3 new, %4 merged below a separator, %5 already "
            "there.")

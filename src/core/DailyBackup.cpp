@@ -2,6 +2,7 @@
 
 #include "core/JournalDatabase.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +34,8 @@ Result<void> syncFile(const QString &path)
         const QString error = systemError();
         if (descriptor >= 0)
             ::close(descriptor);
-        return Failure{QStringLiteral("cannot write %1 to disk: %2").arg(path, error)};
+        return Failure{QCoreApplication::translate("DailyBackup", "cannot write %1 to disk: %2")
+                           .arg(path, error)};
     }
     ::close(descriptor);
     return {};
@@ -109,7 +111,8 @@ Result<QString> backUpJournal(const QString &journalPath, QDate day)
     if (!QDir().mkpath(folder.path()) ||
         !QFile::setPermissions(folder.path(),
                                QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
-        return Failure{QStringLiteral("cannot create the folder %1").arg(folder.path())};
+        return Failure{QCoreApplication::translate("DailyBackup", "cannot create the folder %1")
+                           .arg(folder.path())};
     }
     const QString target = folder.filePath(DailyBackup::fileName(day));
     // Written under another name and renamed when complete, so that a copy under the dated
@@ -119,7 +122,8 @@ Result<QString> backUpJournal(const QString &journalPath, QDate day)
     const int created = ::open(QFile::encodeName(partial).constData(),
                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (created < 0)
-        return Failure{QStringLiteral("cannot create %1: %2").arg(partial, systemError())};
+        return Failure{QCoreApplication::translate("DailyBackup", "cannot create %1: %2")
+                           .arg(partial, systemError())};
     ::close(created);
     Result<void> copied;
     {
@@ -130,7 +134,8 @@ Result<QString> backUpJournal(const QString &journalPath, QDate day)
         copied = syncFile(partial);
     if (copied && std::rename(QFile::encodeName(partial).constData(),
                               QFile::encodeName(target).constData()) != 0) {
-        copied = Failure{QStringLiteral("cannot rename %1: %2").arg(partial, systemError())};
+        copied = Failure{QCoreApplication::translate("DailyBackup", "cannot rename %1: %2")
+                             .arg(partial, systemError())};
     }
     if (!copied) {
         QFile::remove(partial);

@@ -1,5 +1,6 @@
 #include "core/DateText.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -7,12 +8,20 @@ namespace DateText {
 
 QString header(QDate day)
 {
-    return QLocale().toString(day, QStringLiteral("MMMM d, yyyy, ddd"));
+    //: The day over the open note, as a QLocale date format: d the day, MMMM the month's
+    //: name, yyyy the year, ddd the weekday's short name; text in single quotes is kept as
+    //: it is. English: "December 6, 2026, Sun".
+    return QLocale().toString(day, QCoreApplication::translate("DateText", "MMMM d, yyyy, ddd"));
 }
 
 QString monthTitle(QDate month)
 {
-    return QLocale().toString(month, QStringLiteral("MMMM yyyy"));
+    // The name standing alone, which some languages inflect otherwise than inside a date.
+    const QLocale locale;
+    //: The calendar's title: %1 the month's name, %2 the year. English: "December 2026".
+    return QCoreApplication::translate("DateText", "%1 %2")
+        .arg(locale.standaloneMonthName(month.month()),
+             locale.toString(month, QStringLiteral("yyyy")));
 }
 
 QString dayNumber(QDate day)
@@ -22,7 +31,9 @@ QString dayNumber(QDate day)
 
 QString fullDay(QDate day)
 {
-    return QLocale().toString(day, QStringLiteral("MMMM d, yyyy"));
+    //: A day in full, as a QLocale date format (see the header's), for screen readers and
+    //: messages. English: "December 6, 2026".
+    return QLocale().toString(day, QCoreApplication::translate("DateText", "MMMM d, yyyy"));
 }
 
 QString longDay(QDate day)

@@ -2,6 +2,8 @@
 
 #include "core/TagSync.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -100,7 +102,7 @@ Result<QString> Journal::text(const Note *note)
 {
     Note *record = m_notesByDay.value(note->day);
     if (record != note)
-        return Failure{QStringLiteral("the note is not in this journal")};
+        return Failure{QCoreApplication::translate("Journal", "the note is not in this journal")};
     if (!record->text) {
         const auto loaded = m_database->noteText(record->id);
         if (!loaded)

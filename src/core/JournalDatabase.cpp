@@ -2,6 +2,7 @@
 
 #include "core/JournalHeader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -55,7 +56,8 @@ Result<JournalHeader> readHeader(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure{QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+        return Failure{QCoreApplication::translate("JournalDatabase", "cannot read %1: %2")
+                           .arg(path, file.errorString())};
     return parseJournalHeader(file.read(JournalHeader::size), file.size(),
                               QFileInfo(path + QStringLiteral("-wal")).size() > 0, path);
 }
@@ -180,7 +182,8 @@ Result<void> createJournalFile(const QString &path, const QString &connectionNam
     QByteArray temporary = QFile::encodeName(path) + ".new-XXXXXX";
     const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (descriptor < 0)
-        return Failure{QStringLiteral("cannot create %1: %2").arg(path, systemError())};
+        return Failure{QCoreApplication::translate("JournalDatabase", "cannot create %1: %2")
+                           .arg(path, systemError())};
     ::close(descriptor);
     const QString temporaryPath = QFile::decodeName(temporary);
     Result<void> created;
@@ -202,7 +205,8 @@ Result<void> createJournalFile(const QString &path, const QString &connectionNam
             ::link(temporary.constData(), target.constData()) == 0) {
             ::unlink(temporary.constData());
         } else if (errno != EEXIST) {
-            created = Failure{QStringLiteral("cannot create %1: %2").arg(path, systemError())};
+            created = Failure{QCoreApplication::translate("JournalDatabase", "cannot create %1: %2")
+                                  .arg(path, systemError())};
         }
     }
     if (QFile::exists(temporaryPath))
@@ -274,17 +278,23 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
 
     const QFileInfo info(path);
     if (info.isDir())
-        return Failure{QStringLiteral("%1 is a folder, not a journal file").arg(path)};
+        return Failure{
+            QCoreApplication::translate("JournalDatabase", "%1 is a folder, not a journal file")
+                .arg(path)};
     const QString folder = info.absolutePath();
     if (!QFileInfo::exists(folder)) {
         if (!QDir().mkpath(folder))
-            return Failure{QStringLiteral("cannot create the folder %1").arg(folder)};
+            return Failure{
+                QCoreApplication::translate("JournalDatabase", "cannot create the folder %1")
+                    .arg(folder)};
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     // SQLite keeps its write-ahead log beside the journal, so even reading needs the folder.
     if (!QFileInfo(folder).isWritable()) {
         return Failure{
-            QStringLiteral("the folder %1 is not writable, and the journal needs it").arg(folder)};
+            QCoreApplication::translate("JournalDatabase",
+                                        "the folder %1 is not writable, and the journal needs it")
+                .arg(folder)};
     }
     int version = schemaVersion;
     if (!info.exists()) {
@@ -324,7 +334,9 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
     if (!journalMode)
         return journalMode.failure();
     if (journalMode->toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) != 0)
-        return Failure{QStringLiteral("%1 cannot keep a write-ahead log").arg(path)};
+        return Failure{
+            QCoreApplication::translate("JournalDatabase", "%1 cannot keep a write-ahead log")
+                .arg(path)};
     if (const auto done = exec(db, QStringLiteral("PRAGMA synchronous = FULL")); !done)
         return done.failure();
     if (isNew) {
@@ -332,7 +344,8 @@ Result<std::unique_ptr<JournalDatabase>> JournalDatabase::open(const QString &pa
             return created.failure();
     } else if (version < schemaVersion) {
         if (const auto upgraded = upgradeSchema(db); !upgraded)
-            return Failure{QStringLiteral("%1 could not be upgraded to this version: %2")
+            return Failure{QCoreApplication::translate(
+                               "JournalDatabase", "%1 could not be upgraded to this version: %2")
                                .arg(path, upgraded.error())};
     }
     return database;
@@ -419,7 +432,8 @@ Result<QString> JournalDatabase::noteText(RowId note)
     const auto rows =
         readRows<QString>(statement(sql), [](const QSqlQuery &q) { return q.value(0).toString(); });
     if (rows.isEmpty())
-        return Failure{QStringLiteral("the note is no longer in the journal")};
+        return Failure{
+            QCoreApplication::translate("JournalDatabase", "the note is no longer in the journal")};
     return rows.first();
 }
 
@@ -498,7 +512,9 @@ Result<TagRow> JournalDatabase::tagNamed(const QString &name, const QDateTime &c
         return done.failure();
     const auto rows = readRows<TagRow>(statement(sql), tagRow);
     if (rows.isEmpty())
-        return Failure{QStringLiteral("the tag %1 can be neither made nor found").arg(name)};
+        return Failure{QCoreApplication::translate("JournalDatabase",
+                                                   "the tag %1 can be neither made nor found")
+                           .arg(name)};
     return rows.first();
 }
 

@@ -1,5 +1,6 @@
 #include "core/JournalHeader.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 namespace {
@@ -21,8 +22,11 @@ Result<JournalHeader> parseJournalHeader(QByteArrayView bytes, qint64 fileSize, 
         !bytes.startsWith(QByteArrayView("SQLite format 3\0", 16))) {
         return Failure{
             bytes.isEmpty()
-                ? QStringLiteral("%1 is empty, not a journal").arg(path)
-                : QStringLiteral("%1 is not a journal (not an SQLite database)").arg(path)};
+                ? QCoreApplication::translate("JournalHeader", "%1 is empty, not a journal")
+                      .arg(path)
+                : QCoreApplication::translate("JournalHeader",
+                                              "%1 is not a journal (not an SQLite database)")
+                      .arg(path)};
     }
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
     const quint32 rawPageSize = qFromBigEndian<quint16>(data + 16);
@@ -41,7 +45,8 @@ Result<JournalHeader> parseJournalHeader(QByteArrayView bytes, qint64 fileSize, 
     if (changeCounter == validFor && !hasLog && fileSize < pageSize * pageCount) {
         // One arg() call: chained ones would fill a "%1" in the path itself.
         return Failure{
-            QStringLiteral("%1 is truncated: %2 of %3 bytes are there")
+            QCoreApplication::translate("JournalHeader",
+                                        "%1 is truncated: %2 of %3 bytes are there")
                 .arg(path, QString::number(fileSize), QString::number(pageSize * pageCount))};
     }
     return header;
@@ -53,11 +58,15 @@ Result<void> checkJournalVersion(const JournalHeader &header, int supportedVersi
     if (header.isEmpty)
         return {};
     if (header.journalId != JournalHeader::applicationId)
-        return Failure{QStringLiteral("%1 is an SQLite database but not a journal").arg(path)};
+        return Failure{QCoreApplication::translate("JournalHeader",
+                                                   "%1 is an SQLite database but not a journal")
+                           .arg(path)};
     if (header.version > supportedVersion) {
-        return Failure{QStringLiteral("%1 was written by a newer version of LumenQuill (store "
-                                      "version %2; this version reads %3 and older)")
-                           .arg(path, versionText(header.version), versionText(supportedVersion))};
+        return Failure{
+            QCoreApplication::translate("JournalHeader",
+                                        "%1 was written by a newer version of LumenQuill (store "
+                                        "version %2; this version reads %3 and older)")
+                .arg(path, versionText(header.version), versionText(supportedVersion))};
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "core/JournalLock.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -41,17 +42,21 @@ Result<std::unique_ptr<JournalLock>> JournalLock::take(const QString &path)
 {
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
-        return Failure{QStringLiteral("cannot read %1: %2").arg(path, systemError())};
+        return Failure{QCoreApplication::translate("JournalLock", "cannot read %1: %2")
+                           .arg(path, systemError())};
     struct stat file = {};
     if (::fstat(descriptor, &file) != 0 || ::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         const bool taken = errno == EWOULDBLOCK;
         const QString error = systemError();
         ::close(descriptor);
         if (taken) {
-            return Failure{QStringLiteral("%1 is already open in another LumenQuill (process %2)")
-                               .arg(path, QString::number(lockHolder(file)))};
+            return Failure{
+                QCoreApplication::translate("JournalLock",
+                                            "%1 is already open in another LumenQuill (process %2)")
+                    .arg(path, QString::number(lockHolder(file)))};
         }
-        return Failure{QStringLiteral("cannot lock %1: %2").arg(path, error)};
+        return Failure{
+            QCoreApplication::translate("JournalLock", "cannot lock %1: %2").arg(path, error)};
     }
     return std::unique_ptr<JournalLock>(
         new JournalLock(path, descriptor, quint64(file.st_dev), quint64(file.st_ino)));
@@ -70,11 +75,14 @@ Result<void> JournalLock::checkStillInPlace() const
 {
     struct stat file = {};
     if (::stat(QFile::encodeName(m_path).constData(), &file) != 0) {
-        return Failure{QStringLiteral("the journal file %1 was deleted or moved away").arg(m_path)};
+        return Failure{QCoreApplication::translate("JournalLock",
+                                                   "the journal file %1 was deleted or moved away")
+                           .arg(m_path)};
     }
     if (quint64(file.st_dev) != m_device || quint64(file.st_ino) != m_inode) {
-        return Failure{
-            QStringLiteral("the journal file %1 was replaced by another file").arg(m_path)};
+        return Failure{QCoreApplication::translate(
+                           "JournalLock", "the journal file %1 was replaced by another file")
+                           .arg(m_path)};
     }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "core/JournalDatabase.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -75,7 +76,8 @@ private:
     {
         if (m_error.isEmpty())
             return {};
-        return Failure{QStringLiteral("cannot write %1: %2").arg(m_path, m_error)};
+        return Failure{QCoreApplication::translate("JournalTransfer", "cannot write %1: %2")
+                           .arg(m_path, m_error)};
     }
 
     QString m_path;
@@ -96,7 +98,8 @@ Result<qsizetype> exportJournal(const QString &journalPath, const QString &folde
 {
     const QDir root(folder);
     if (!makeFolder(root.path()))
-        return Failure{QStringLiteral("cannot create the folder %1").arg(folder)};
+        return Failure{QCoreApplication::translate("JournalTransfer", "cannot create the folder %1")
+                           .arg(folder)};
     auto reader = JournalDatabase::openReader(journalPath);
     if (!reader)
         return reader.failure();
@@ -118,7 +121,9 @@ Result<qsizetype> exportJournal(const QString &journalPath, const QString &folde
             const QString month = QFileInfo(path).path();
             if (month != monthFolder) {
                 if (!makeFolder(month)) {
-                    status = Failure{QStringLiteral("cannot create the folder %1").arg(month)};
+                    status = Failure{QCoreApplication::translate("JournalTransfer",
+                                                                 "cannot create the folder %1")
+                                         .arg(month)};
                     return false;
                 }
                 monthFolder = month;
@@ -151,7 +156,8 @@ Result<QList<DayText>> readExportedDays(const QString &folder)
 {
     const QDir root(folder);
     if (!root.exists())
-        return Failure{QStringLiteral("there is no folder %1").arg(folder)};
+        return Failure{
+            QCoreApplication::translate("JournalTransfer", "there is no folder %1").arg(folder)};
     static const QRegularExpression dayFile(QStringLiteral("^(\\d{4})-(\\d{2})-\\d{2}\\.md$"));
     QList<DayText> days;
     const auto numbered = [](const QDir &dir, const QString &pattern) {
@@ -170,8 +176,9 @@ Result<QList<DayText>> readExportedDays(const QString &folder)
                     continue;
                 QFile file(monthFolder.filePath(name));
                 if (!file.open(QIODevice::ReadOnly)) {
-                    return Failure{QStringLiteral("cannot read %1: %2")
-                                       .arg(file.fileName(), file.errorString())};
+                    return Failure{
+                        QCoreApplication::translate("JournalTransfer", "cannot read %1: %2")
+                            .arg(file.fileName(), file.errorString())};
                 }
                 const QByteArray bytes = file.readAll();
                 // A byte-order mark is part of the text as it was written.
@@ -179,14 +186,17 @@ Result<QList<DayText>> readExportedDays(const QString &folder)
                                        QStringDecoder::Flag::ConvertInitialBom);
                 QString text = decoder(bytes);
                 if (decoder.hasError())
-                    return Failure{QStringLiteral("%1 is not UTF-8 text").arg(file.fileName())};
+                    return Failure{
+                        QCoreApplication::translate("JournalTransfer", "%1 is not UTF-8 text")
+                            .arg(file.fileName())};
                 days.append({day, std::move(text)});
             }
         }
     }
     if (days.isEmpty()) {
         return Failure{
-            QStringLiteral("%1 holds no exported days (files named YYYY/MM/YYYY-MM-DD.md)")
+            QCoreApplication::translate(
+                "JournalTransfer", "%1 holds no exported days (files named YYYY/MM/YYYY-MM-DD.md)")
                 .arg(folder)};
     }
     return days;

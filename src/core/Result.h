@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -22,7 +23,7 @@ public:
     Result(Failure failure) : m_error(std::move(failure.error))
     {
         if (m_error.isEmpty())
-            m_error = QStringLiteral("unknown error");
+            m_error = QCoreApplication::translate("Result", "unknown error");
     }
 
     bool ok() const { return m_value.has_value(); }
@@ -50,7 +51,7 @@ public:
     Result(Failure failure) : m_error(std::move(failure.error))
     {
         if (m_error.isEmpty())
-            m_error = QStringLiteral("unknown error");
+            m_error = QCoreApplication::translate("Result", "unknown error");
     }
 
     bool ok() const { return m_error.isEmpty(); }

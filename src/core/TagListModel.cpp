@@ -47,6 +47,7 @@ QVariant TagListModel::data(const QModelIndex &index, int role) const
             return {};
         // Read after the name, as the row shows it.
         const int count = m_noteCounts.value(tag);
+        //: A tag for screen readers: %1 its name, then how many notes carry it.
         return (count == 1 ? tr("%1, 1 note") : tr("%1, %n notes", nullptr, count)).arg(tag->name);
     }
     default:

@@ -1,5 +1,6 @@
 #include "core/TagOrder.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 using namespace Qt::StringLiterals;
@@ -13,11 +14,11 @@ QString displayName(TagOrder order)
 {
     switch (order) {
     case TagOrder::NameAscending:
-        return u"A \u2192 Z"_s;
+        return QCoreApplication::translate("TagOrder", "A \u2192 Z");
     case TagOrder::NameDescending:
-        return u"Z \u2192 A"_s;
+        return QCoreApplication::translate("TagOrder", "Z \u2192 A");
     case TagOrder::MostRecent:
-        return u"Most Recent"_s;
+        return QCoreApplication::translate("TagOrder", "Most Recent");
     }
     return {};
 }

@@ -110,6 +110,10 @@ qsizetype characterCount(QStringView text)
 
 QString countsText(qsizetype words, qsizetype characters)
 {
-    return QCoreApplication::translate("EditorStatusBar", "%1 words %2 characters")
-        .arg(QString::number(words), QString::number(characters));
+    // A text document's positions are ints, and so are its counts.
+    //: The status bar's counts: %1 the words, %2 the characters, each as translated below.
+    return QCoreApplication::translate("EditorStatusBar", "%1 %2")
+        .arg(QCoreApplication::translate("EditorStatusBar", "%n words", nullptr, int(words)),
+             QCoreApplication::translate("EditorStatusBar", "%n characters", nullptr,
+                                         int(characters)));
 }

@@ -15,5 +15,6 @@ qsizetype wordCount(QStringView text);
 // The number of extended grapheme clusters: a CR LF pair, a flag or an emoji sequence is one.
 qsizetype characterCount(QStringView text);
 
-// The status bar's "N words N characters", translatable, with one form for every number.
+// The status bar's "N words N characters", in the plural forms of the user's language; the
+// English texts keep one form for every number.
 QString countsText(qsizetype words, qsizetype characters);

@@ -30,10 +30,9 @@ void DayCell::setDay(const MonthGridDay &day, bool hasNote, bool highlighted)
     m_hasNote = hasNote;
     m_highlighted = highlighted;
     setText(DateText::dayNumber(day.date));
-    QString name = DateText::fullDay(day.date);
-    if (hasNote)
-        name += QStringLiteral(", has a note");
-    setAccessibleName(name);
+    const QString name = DateText::fullDay(day.date);
+    //: A calendar day for screen readers: %1 the day in full.
+    setAccessibleName(hasNote ? tr("%1, has a note").arg(name) : name);
     update();
 }
 

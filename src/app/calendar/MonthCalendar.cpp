@@ -26,7 +26,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -39,10 +38,6 @@ constexpr int chevronIconSize = 12;
 constexpr int chevronPadding = 5;
 constexpr int daysPerWeek = 7;
 constexpr int maximumCells = 6 * daysPerWeek;
-
-// Not localised: the grid is Monday-first whatever the locale says, and so are these.
-constexpr std::array<char16_t, daysPerWeek> weekdayLetters = {u'M', u'T', u'W', u'T',
-                                                              u'F', u'S', u'S'};
 
 QDate firstOfMonth(QDate day)
 {
@@ -105,12 +100,12 @@ QToolButton *makeChevron(const QString &objectName, const QString &accessibleNam
 
 MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidget *parent)
     : QWidget(parent), m_journal(journal), m_selection(selection), m_title(new MonthTitle(this)),
-      m_previousButton(makeChevron(u"previousMonthButton"_s, u"Previous month"_s, this)),
-      m_todayButton(makeToolButton(u"todayButton"_s, u"Today"_s, this)),
-      m_nextButton(makeChevron(u"nextMonthButton"_s, u"Next month"_s, this)),
+      m_previousButton(makeChevron(u"previousMonthButton"_s, tr("Previous month"), this)),
+      m_todayButton(makeToolButton(u"todayButton"_s, tr("Today"), this)),
+      m_nextButton(makeChevron(u"nextMonthButton"_s, tr("Next month"), this)),
       m_grid(new QGridLayout), m_readError(new QLabel(this))
 {
-    setAccessibleName(u"Calendar"_s);
+    setAccessibleName(tr("Calendar"));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     const QDate selectedDay = m_selection->selectedDate().toLocalTime().date();
@@ -135,7 +130,8 @@ MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidge
     header->addWidget(m_title);
     header->addStretch();
     header->addWidget(m_previousButton);
-    m_todayButton->setText(u"TODAY"_s);
+    //: The button that goes back to today, in capitals where the language has them.
+    m_todayButton->setText(tr("TODAY"));
     m_todayButton->setToolTip(QString());
     header->addWidget(m_todayButton);
     header->addWidget(m_nextButton);
@@ -143,11 +139,15 @@ MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidge
     auto *weekdays = new QHBoxLayout;
     weekdays->setContentsMargins(sidePadding, 0, sidePadding, 0);
     weekdays->setSpacing(0);
+    // The locale's names, in the grid's order: Monday first whatever the locale says. The C
+    // locale, English in all else, would give the days' numbers.
+    const QLocale locale =
+        QLocale().language() == QLocale::C ? QLocale(QLocale::English) : QLocale();
     for (int i = 0; i < daysPerWeek; ++i) {
-        auto *label = new QLabel(QString(QChar(weekdayLetters[i])), this);
+        auto *label = new QLabel(locale.dayName(Qt::Monday + i, QLocale::NarrowFormat), this);
         label->setAlignment(Qt::AlignCenter);
         label->setForegroundRole(QPalette::PlaceholderText);
-        label->setAccessibleName(QLocale().dayName(Qt::Monday + i));
+        label->setAccessibleName(locale.dayName(Qt::Monday + i));
         weekdays->addWidget(label, 1);
         m_weekdayLabels.append(label);
     }

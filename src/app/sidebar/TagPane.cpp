@@ -67,11 +67,11 @@ protected:
 TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
     : QWidget(parent), m_journal(journal), m_selection(selection),
       m_tags(new TagListModel(journal, this)), m_filter(new TagFilterModel(m_tags, this)),
-      m_sortButton(makeToolButton(u"sortButton"_s, u"Sort Order"_s, this)),
+      m_sortButton(makeToolButton(u"sortButton"_s, tr("Sort Order"), this)),
       m_sortMenu(new QMenu(this)), m_sortActions(new QActionGroup(this)),
       m_searchField(new TagSearchField(this)),
-      m_cancelSearchButton(makeToolButton(u"cancelSearchButton"_s, u"Cancel"_s, this)),
-      m_searchButton(makeToolButton(u"searchButton"_s, u"Search Tags"_s, this)),
+      m_cancelSearchButton(makeToolButton(u"cancelSearchButton"_s, tr("Cancel"), this)),
+      m_searchButton(makeToolButton(u"searchButton"_s, tr("Search Tags"), this)),
       m_list(new TagListView(this)), m_readError(new QLabel(this)), m_emptyHint(new QLabel(this))
 {
     const int inset = style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, this);
@@ -85,7 +85,7 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
     divider->setForegroundRole(QPalette::Mid);
     layout->addWidget(divider);
 
-    auto *heading = new QLabel(u"Tags"_s, this);
+    auto *heading = new QLabel(tr("Tags"), this);
     heading->setObjectName(u"tagsHeading"_s);
     heading->setFont(styledFont(font(), TextStyle::Headline));
     heading->setContentsMargins(inset, 0, inset, 0);
@@ -95,7 +95,7 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
 
     m_sortButton->setIconSize(QSize(symbolSize, symbolSize));
     m_sortMenu->setObjectName(u"sortMenu"_s);
-    m_sortMenu->addSection(u"Sort Order"_s);
+    m_sortMenu->addSection(tr("Sort Order"));
     m_sortActions->setExclusive(true);
     for (const TagOrder order : allTagOrders()) {
         QAction *action = m_sortMenu->addAction(displayName(order));
@@ -120,7 +120,7 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
         showSelectedTag();
     });
 
-    m_cancelSearchButton->setText(u"Cancel"_s);
+    m_cancelSearchButton->setText(tr("Cancel"));
     m_cancelSearchButton->setToolTip(QString());
     m_cancelSearchButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_cancelSearchButton->hide();
@@ -301,7 +301,9 @@ void TagPane::showTagMenu(const QPoint &position)
     auto *menu = new QMenu(this);
     menu->setObjectName(u"tagMenu"_s);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction *removeAction = menu->addAction(withoutMnemonics(u"Delete Tag "_s + quoted(tag->name)));
+    //: %1 the tag's name in quotes.
+    QAction *removeAction =
+        menu->addAction(withoutMnemonics(tr("Delete Tag %1").arg(quoted(tag->name))));
     connect(removeAction, &QAction::triggered, this, [this, tag] { confirmRemoval(tag); });
     menu->popup(m_list->viewport()->mapToGlobal(position));
 }
@@ -314,13 +316,14 @@ void TagPane::confirmRemoval(const Tag *tag)
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowModality(Qt::WindowModal);
     alert->setIcon(QMessageBox::Warning);
-    alert->setWindowTitle(u"Delete Tag"_s);
+    alert->setWindowTitle(tr("Delete Tag"));
     alert->setTextFormat(Qt::PlainText);
-    alert->setText(u"Are you sure you want to delete the tag "_s + quoted(tag->name) +
-                   u"? This cannot be undone."_s);
-    QPushButton *deleteButton = alert->addButton(withoutMnemonics(u"Delete "_s + quoted(tag->name)),
-                                                 QMessageBox::DestructiveRole);
-    QPushButton *cancelButton = alert->addButton(u"Cancel"_s, QMessageBox::RejectRole);
+    alert->setText(tr("Are you sure you want to delete the tag %1? This cannot be undone.")
+                       .arg(quoted(tag->name)));
+    //: The button that deletes the tag: %1 its name in quotes.
+    QPushButton *deleteButton = alert->addButton(
+        withoutMnemonics(tr("Delete %1").arg(quoted(tag->name))), QMessageBox::DestructiveRole);
+    QPushButton *cancelButton = alert->addButton(tr("Cancel"), QMessageBox::RejectRole);
     alert->setDefaultButton(cancelButton);
     alert->setEscapeButton(cancelButton);
     // The journal ignores a tag it has already removed.

@@ -23,10 +23,10 @@ constexpr qreal cornerRadius = 6;
 
 TagSearchField::TagSearchField(QWidget *parent)
     : QWidget(parent), m_magnifier(new QLabel(this)), m_input(new QLineEdit(this)),
-      m_clearButton(makeToolButton(u"clearSearchButton"_s, u"Clear"_s, this))
+      m_clearButton(makeToolButton(u"clearSearchButton"_s, tr("Clear"), this))
 {
     m_input->setObjectName(u"searchField"_s);
-    m_input->setPlaceholderText(u"Search Tags"_s);
+    m_input->setPlaceholderText(tr("Search Tags"));
     m_input->setFrame(false);
     // The rounded background painted here shows through.
     QPalette inputPalette = m_input->palette();
