@@ -142,16 +142,27 @@ private Q_SLOTS:
         }
     }
 
+    // The reason is in the user's language, for the window and for the command line alike.
     void unusableJournal_stopsWithTheMessage_andLeavesTheFile_data()
     {
         QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("exporting");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("Not SQLite") << QByteArray(5000, 'j') << u"is not a journal"_s;
+        QTest::newRow("Not SQLite") << QByteArray(5000, 'j') << u"C.UTF-8"_s << false
+                                    << u"is not a journal (not an SQLite database)"_s;
+        QTest::newRow("Empty, in German")
+            << QByteArray() << u"de_DE.UTF-8"_s << false << u"ist leer, kein Tagebuch"_s;
+        QTest::newRow("Not SQLite, exported in German")
+            << QByteArray(5000, 'j') << u"de_DE.UTF-8"_s << true
+            << u"ist kein Tagebuch (keine SQLite-Datenbank)"_s;
     }
 
     void unusableJournal_stopsWithTheMessage_andLeavesTheFile()
     {
         QFETCH(QByteArray, content);
+        QFETCH(QString, language);
+        QFETCH(bool, exporting);
         QFETCH(QString, reason);
         QTemporaryDir dataHome;
         const QString path = journalPath(dataHome);
@@ -161,15 +172,19 @@ private Q_SLOTS:
         file.write(content);
         file.close();
 
+        QProcessEnvironment env = environment(dataHome);
+        env.insert(u"LC_ALL"_s, language);
+        env.remove(u"LANGUAGE"_s);
         QProcess app;
-        app.setProcessEnvironment(environment(dataHome));
-        app.start(QStringLiteral(LQ_BINARY_PATH), {});
+        app.setProcessEnvironment(env);
+        app.start(QStringLiteral(LQ_BINARY_PATH),
+                  exporting ? QStringList{u"--export"_s, dataHome.filePath(u"out"_s)}
+                            : QStringList());
         QVERIFY(app.waitForFinished(20000));
         QCOMPARE(app.exitCode(), 1);
         const QString errors = QString::fromLocal8Bit(app.readAllStandardError()).trimmed();
         QCOMPARE(errors.section(u'\n', -1),
-                 u"Could not create ModelContainer: "_s + path + u' ' + reason +
-                     (content.isEmpty() ? u", not a journal"_s : u" (not an SQLite database)"_s));
+                 u"Could not create ModelContainer: "_s + path + u' ' + reason);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
         QVERIFY(!QFile::exists(path + u"-wal"_s));

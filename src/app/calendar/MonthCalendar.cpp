@@ -145,6 +145,7 @@ MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidge
         QLocale().language() == QLocale::C ? QLocale(QLocale::English) : QLocale();
     for (int i = 0; i < daysPerWeek; ++i) {
         auto *label = new QLabel(locale.dayName(Qt::Monday + i, QLocale::NarrowFormat), this);
+        label->setObjectName(u"weekdayHead"_s);
         label->setAlignment(Qt::AlignCenter);
         label->setForegroundRole(QPalette::PlaceholderText);
         label->setAccessibleName(locale.dayName(Qt::Monday + i));

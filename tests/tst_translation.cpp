@@ -1,0 +1,285 @@
+// The program in the user's language: in German no English text is left anywhere the window
+// shows one, and days, counts and Qt's own buttons read in the language's words and order.
+
+#include "TestEnvironment.h"
+
+#include "app/MainWindow.h"
+#include "app/Translations.h"
+#include "app/sidebar/Sidebar.h"
+#include "core/DateText.h"
+#include "core/Journal.h"
+#include "core/TextCounts.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QXmlStreamReader>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The English texts that the German translation changes, as patterns with their arguments
+// left open; read from the translation itself, so that every text added there is looked for.
+QList<QRegularExpression> changedEnglishTexts()
+{
+    QFile file(QStringLiteral(LQ_TRANSLATIONS_DIR "/lumenquill_de.ts"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(file.fileName()));
+    static const QRegularExpression argument(u"%[1-9n]"_s);
+    static const QRegularExpression word(u"[A-Za-z]{2}"_s);
+    QList<QRegularExpression> patterns;
+    QXmlStreamReader xml(&file);
+    QString source;
+    QString translation;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == u"source") {
+            source = xml.readElementText().remove(u'&');
+        } else if (xml.isStartElement() && xml.name() == u"translation") {
+            translation = xml.readElementText(QXmlStreamReader::IncludeChildElements).remove(u'&');
+        } else if (xml.isEndElement() && xml.name() == u"message" && translation != source &&
+                   QString(source).remove(argument).contains(word)) {
+            QString pattern = QRegularExpression::escape(source);
+            pattern.replace(QRegularExpression(u"\\\\%[1-9n]"_s), u".*"_s);
+            patterns.append(QRegularExpression(QRegularExpression::anchoredPattern(pattern)));
+        }
+    }
+    if (xml.hasError() || patterns.size() < 50)
+        qFatal("%s: %s", qPrintable(file.fileName()), qPrintable(xml.errorString()));
+    return patterns;
+}
+
+// Every text a visible widget shows or gives a screen reader, with its menus' entries and
+// its rows.
+QStringList shownTexts()
+{
+    QStringList texts;
+    const auto add = [&texts](const QString &text) {
+        if (!text.isEmpty())
+            texts.append(QString(text).remove(u'&'));
+    };
+    const auto addAction = [&add](const QAction *action) {
+        add(action->text());
+        add(action->toolTip());
+        add(action->statusTip());
+    };
+    for (QWidget *widget : QApplication::allWidgets()) {
+        if (!widget->isVisible())
+            continue;
+        if (widget->isWindow())
+            add(widget->windowTitle());
+        for (const QString &text : {widget->toolTip(), widget->accessibleName(),
+                                    widget->accessibleDescription(), widget->statusTip()})
+            add(text);
+        if (const auto *label = qobject_cast<QLabel *>(widget))
+            add(label->text());
+        if (const auto *button = qobject_cast<QAbstractButton *>(widget))
+            add(button->text());
+        if (const auto *field = qobject_cast<QLineEdit *>(widget))
+            add(field->placeholderText());
+        for (const QAction *action : widget->actions()) {
+            addAction(action);
+            if (const QMenu *menu = action->menu()) {
+                for (const QAction *entry : menu->actions())
+                    addAction(entry);
+            }
+        }
+        if (const auto *view = qobject_cast<QAbstractItemView *>(widget); view && view->model()) {
+            const QAbstractItemModel *model = view->model();
+            for (int row = 0; row < model->rowCount(); ++row) {
+                for (int column = 0; column < model->columnCount(); ++column) {
+                    for (int role : {Qt::DisplayRole, Qt::ToolTipRole, Qt::AccessibleTextRole})
+                        add(model->index(row, column).data(role).toString());
+                }
+            }
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+class TranslationTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        lqtest::pinEnvironment();
+        m_english = changedEnglishTexts();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_store.reset();
+        useLanguage(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void daysCountsAndQtsButtons_readInTheLanguage_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QStringList>("texts"); // header, title, full, card, counts, button
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates)
+                                 << QStringList{u"December 6, 2026, Sun"_s,
+                                                u"December 2026"_s,
+                                                u"December 6, 2026"_s,
+                                                u"December 6, 2026"_s,
+                                                u"1 words 1 characters"_s,
+                                                u"5 words 2 characters"_s,
+                                                u"Cancel"_s};
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany)
+                                << QStringList{u"So., 6. Dezember 2026"_s,
+                                               u"Dezember 2026"_s,
+                                               u"6. Dezember 2026"_s,
+                                               u"6. Dezember 2026"_s,
+                                               u"1 Wort 1 Zeichen"_s,
+                                               u"5 Wörter 2 Zeichen"_s,
+                                               u"Abbrechen"_s};
+    }
+
+    void daysCountsAndQtsButtons_readInTheLanguage()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QStringList, texts);
+        useLanguage(locale);
+        const QDate day(2026, 12, 6);
+        const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        QCOMPARE(
+            (QStringList{DateText::header(day), DateText::monthTitle(day), DateText::fullDay(day),
+                         DateText::longDay(day), countsText(1, 1), countsText(5, 2),
+                         buttons.button(QDialogButtonBox::Cancel)->text().remove(u'&')}),
+            texts);
+    }
+
+    // Each step brings texts into view: the sidebar with the tag search open, the sort menu,
+    // the month picker, a tag's notes, its menu and the alert, the note search. In English
+    // each step shows English texts, which proves that the walk sees them; in German none.
+    void window_showsNoEnglishText_inAnotherLanguage_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("weekdays");
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << true
+                                 << u"M T W T F S S"_s;
+        QTest::newRow("C locale, English with numbered days")
+            << QLocale::c() << true << u"M T W T F S S"_s;
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << false
+                                << u"M D M D F S S"_s;
+    }
+
+    void window_showsNoEnglishText_inAnotherLanguage()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(bool, english);
+        QFETCH(QString, weekdays);
+        useLanguage(locale);
+        m_store = std::make_unique<lqtest::TemporaryJournal>();
+        Journal *journal = m_store->journal();
+        journal->setText(journal->noteForDay(QDate::currentDate()).value(), u"Am See #reise"_s);
+        m_window = std::make_unique<MainWindow>(journal);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_seen.clear();
+
+        QStringList heads;
+        for (const QLabel *head : m_window->sidebar()->findChildren<QLabel *>(u"weekdayHead"_s))
+            heads.append(head->text());
+        QCOMPARE(heads.join(u' '), weekdays);
+
+        auto *tags = m_window->sidebar()->findChild<QListView *>(u"tagList"_s);
+        QTRY_VERIFY(!tags->model()->index(0, 0).data(Qt::AccessibleTextRole).isNull());
+        click(u"searchButton"_s);
+        expect(english, u"the window"_s);
+
+        click(u"sortButton"_s);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        expect(english, u"the sort menu"_s);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+
+        click(u"monthTitle"_s);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        expect(english, u"the month picker"_s);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+
+        const QRect row = tags->visualRect(tags->model()->index(0, 0));
+        const QPoint point = tags->viewport()->mapTo(m_window.get(), row.center());
+        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, point);
+        QTRY_VERIFY(m_window->tagNotesPage());
+        expect(english, u"the tag's notes"_s);
+
+        QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {}, point);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        expect(english, u"the tag's menu"_s);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu && !menu->actions().isEmpty());
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(menu->actions().first()).center());
+        QTRY_VERIFY(qobject_cast<QMessageBox *>(QApplication::activeModalWidget()));
+        expect(english, u"the alert"_s);
+        auto *alert = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QTest::mouseClick(alert->escapeButton(), Qt::LeftButton);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+
+        click(u"noteSearchButton"_s);
+        QTRY_VERIFY(m_window->searchPage());
+        auto *field = m_window->searchPage()->findChild<QLineEdit *>(u"noteSearchField"_s);
+        QTest::keyClicks(field, u"See"_s);
+        expect(english, u"the search's results"_s, false);
+        QTest::keyClicks(field, u"xyz"_s);
+        expect(english, u"the search"_s);
+    }
+
+private:
+    void useLanguage(const QLocale &locale)
+    {
+        QLocale::setDefault(locale);
+        installTranslations(locale);
+    }
+
+    void click(const QString &name)
+    {
+        QTest::mouseClick(m_window->findChild<QAbstractButton *>(name), Qt::LeftButton);
+    }
+
+    // The English among the texts that came into view since the last look.
+    void expect(bool english, const QString &step, bool checkedInEnglish = true)
+    {
+        QStringList found;
+        for (const QString &text : shownTexts()) {
+            if (m_seen.contains(text))
+                continue;
+            m_seen.insert(text);
+            for (const QRegularExpression &pattern : std::as_const(m_english)) {
+                if (pattern.match(text).hasMatch())
+                    found.append(text);
+            }
+        }
+        if (english && checkedInEnglish)
+            QVERIFY2(!found.isEmpty(), qPrintable(u"no English text in "_s + step));
+        if (!english)
+            QVERIFY2(found.isEmpty(),
+                     qPrintable(step + u" shows English: "_s + found.join(u" | ")));
+    }
+
+    QList<QRegularExpression> m_english;
+    QSet<QString> m_seen;
+    std::unique_ptr<lqtest::TemporaryJournal> m_store;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+QTEST_MAIN(TranslationTest)
+#include "tst_translation.moc"
