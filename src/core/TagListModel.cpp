@@ -2,7 +2,10 @@
 
 #include "core/Journal.h"
 
+#include <QHash>
 #include <QSet>
+
+#include <algorithm>
 
 TagListModel::TagListModel(Journal *journal, QObject *parent)
     : QAbstractListModel(parent), m_journal(journal)
@@ -139,13 +142,24 @@ void TagListModel::removeTag(const Tag *tag)
 
 void TagListModel::applyLinks(const QList<TagLink> &links)
 {
-    if (!m_noteCountsLoaded && !m_recencyLoaded)
+    if ((!m_noteCountsLoaded && !m_recencyLoaded) || links.isEmpty())
         return;
+    // One pass over the rows and one change signal for the whole span: a paste of a hundred
+    // thousand hashtags links as many tags in one save.
+    QHash<const Tag *, int> rows;
+    rows.reserve(m_tags.size());
+    for (int row = 0; row < int(m_tags.size()); ++row)
+        rows.insert(m_tags.at(row), row);
     QSet<const Tag *> changed;
+    int first = int(m_tags.size());
+    int last = -1;
     for (const TagLink &link : links) {
-        if (!indexOf(link.tag).isValid())
+        const auto row = rows.constFind(link.tag);
+        if (row == rows.cend())
             continue;
         changed.insert(link.tag);
+        first = std::min(first, *row);
+        last = std::max(last, *row);
         if (!m_noteCountsLoaded)
             continue;
         int &count = m_noteCounts[link.tag];
@@ -153,17 +167,17 @@ void TagListModel::applyLinks(const QList<TagLink> &links)
         if (count == 0)
             m_noteCounts.remove(link.tag);
     }
+    if (last < 0)
+        return;
     QList<int> roles;
     if (m_noteCountsLoaded)
         roles = {NoteCountRole, Qt::AccessibleTextRole};
-    if (m_recencyLoaded)
+    if (m_recencyLoaded) {
         roles.append(RecencyRole);
-    for (const Tag *tag : std::as_const(changed)) {
-        if (m_recencyLoaded)
+        for (const Tag *tag : std::as_const(changed))
             workOutRecency(tag);
-        const QModelIndex at = indexOf(tag);
-        Q_EMIT dataChanged(at, at, roles);
     }
+    Q_EMIT dataChanged(index(first), index(last), roles);
 }
 
 void TagListModel::workOutRecency(const Tag *tag)
