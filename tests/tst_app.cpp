@@ -250,6 +250,10 @@ private Q_SLOTS:
         QVERIFY(back.open(QIODevice::ReadOnly));
         QCOMPARE(back.readAll(), QByteArray("Imported \xc3\xa9 #cli\r\n"));
         QCOMPARE(run({u"--export"_s}).first, 2);
+        const auto help = run({u"--help"_s, u"--export"_s, folder.filePath(u"again"_s)});
+        QCOMPARE(help.first, 0);
+        QVERIFY2(help.second.contains(u"--import <DIR>"_s), qPrintable(help.second));
+        QVERIFY(!QFile::exists(folder.filePath(u"again"_s)));
     }
 
     void textTypedJustBefore_isSavedWithItsTags_data()

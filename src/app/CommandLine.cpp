@@ -26,9 +26,11 @@ void say(FILE *stream, const QString &message)
     std::fputc('\n', stream);
 }
 
-bool asksForTransfer(int argc, char *argv[])
+bool asksForCommandLine(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0)
+            return true;
         for (const char *option : {"--export", "--import"}) {
             const size_t length = std::strlen(option);
             if (std::strncmp(argv[i], option, length) == 0 &&
@@ -54,10 +56,14 @@ int run(const QStringList &arguments)
                         "text of its own gets the imported text below a separator."),
         CommandLine::tr("DIR"));
     parser.addOptions({exportOption, importOption});
-    parser.addHelpOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
     if (!parser.parse(arguments)) {
         say(stderr, QStringLiteral("lumenquill: ") + parser.errorText());
         return 2;
+    }
+    if (parser.isSet(helpOption)) {
+        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+        return 0;
     }
     if (parser.isSet(exportOption) == parser.isSet(importOption) ||
         !parser.positionalArguments().isEmpty()) {
@@ -113,7 +119,7 @@ int run(const QStringList &arguments)
 
 std::optional<int> runCommandLine(int argc, char *argv[])
 {
-    if (!asksForTransfer(argc, argv))
+    if (!asksForCommandLine(argc, argv))
         return std::nullopt;
     QCoreApplication application(argc, argv);
     installTranslations();
