@@ -190,6 +190,35 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path + u"-wal"_s));
     }
 
+    void readOnlyFolder_stopsWithAMessageThatSaysSo()
+    {
+        QTemporaryDir dataHome;
+        const QString folder = QFileInfo(journalPath(dataHome)).absolutePath();
+        QVERIFY(QDir().mkpath(folder));
+        // Root is not stopped by permissions: for it the folder is made immutable.
+        const bool root = ::geteuid() == 0;
+        const auto setReadOnly = [&](bool readOnly) {
+            if (root)
+                return QProcess::execute(u"chattr"_s, {readOnly ? u"+i"_s : u"-i"_s, folder}) == 0;
+            return QFile::setPermissions(folder,
+                                         QFile::ReadOwner | QFile::ExeOwner |
+                                             (readOnly ? QFile::Permissions() : QFile::WriteOwner));
+        };
+        if (!setReadOnly(true))
+            QSKIP("this file system cannot make the folder read-only");
+        QProcess app;
+        app.setProcessEnvironment(environment(dataHome));
+        app.start(QStringLiteral(LQ_BINARY_PATH), {});
+        const bool finished = app.waitForFinished(20000);
+        QVERIFY(setReadOnly(false));
+        QVERIFY(finished);
+        QCOMPARE(app.exitCode(), 1);
+        const QString errors = QString::fromLocal8Bit(app.readAllStandardError());
+        QVERIFY2(errors.contains(
+                     u"the folder %1 is not writable, and the journal needs it"_s.arg(folder)),
+                 qPrintable(errors));
+    }
+
     void exportAndImport_runWithoutAWindow_andLeaveAHeldJournalAlone_data()
     {
         QTest::addColumn<bool>("held"); // by a running LumenQuill
