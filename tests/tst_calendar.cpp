@@ -54,6 +54,10 @@ private Q_SLOTS:
         click(QDate(2026, 4, 2));
         QCOMPARE(m_selection->selectedDate(), QDate(2026, 4, 2).startOfDay());
         QCOMPARE(title(), u"March 2026"_s);
+        // An accent that its highlighted text can be read on is drawn as it is.
+        QPalette readable = m_calendar->palette();
+        readable.setColor(QPalette::Highlight, QColor(0x1c, 0x5f, 0xa8));
+        m_calendar->setPalette(readable);
         const QImage cell = m_calendar->dayCell(QDate(2026, 4, 2))->grab().toImage();
         QCOMPARE(cell.pixelColor(2, cell.height() / 2),
                  m_calendar->palette().color(QPalette::Highlight));

@@ -1,5 +1,6 @@
 #include "app/calendar/DayCell.h"
 
+#include "app/Colours.h"
 #include "core/DateText.h"
 
 #include <QPainter>
@@ -13,11 +14,13 @@ constexpr int numberToMarkerSpacing = 2;
 constexpr int markerSize = 5;
 constexpr int highlightRadius = 5;
 constexpr int minimumCellWidth = 10;
+constexpr qreal focusRingWidth = 2;
 
 } // namespace
 
 DayCell::DayCell(QWidget *parent) : QAbstractButton(parent)
 {
+    // The calendar lets one day at a time take the keyboard focus.
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
@@ -52,15 +55,34 @@ int DayCell::cellHeight() const
     return 2 * verticalPadding + fontMetrics().height() + numberToMarkerSpacing + markerSize;
 }
 
+// The colours follow the palette, each kept readable on what it is drawn over: a pale accent
+// is deepened until the note markers stand out from the window, and the open day's square
+// until its number, in the palette's colour for highlighted text, can be read on it.
 void DayCell::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    const QColor accent = palette().color(QPalette::Highlight);
+    const QColor window = palette().color(QPalette::Window);
+    const QColor accent =
+        Colours::legible(palette().color(QPalette::Highlight), window, Colours::symbolContrast);
+    const QColor square =
+        Colours::legible(accent, palette().color(QPalette::HighlightedText), Colours::textContrast);
+    const QColor background = m_highlighted ? square : window;
     if (m_highlighted) {
-        painter.setBrush(accent);
+        painter.setBrush(square);
         painter.drawRoundedRect(QRectF(rect()), highlightRadius, highlightRadius);
+    }
+    // The ring of the day that has the keyboard; on the open day's square, inside it.
+    if (hasFocus()) {
+        const QColor ring = m_highlighted ? palette().color(QPalette::HighlightedText) : accent;
+        painter.setPen(
+            QPen(Colours::legible(ring, background, Colours::symbolContrast), focusRingWidth));
+        painter.setBrush(Qt::NoBrush);
+        const qreal inset = focusRingWidth * (m_highlighted ? 1.5 : 0.5);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset),
+                                highlightRadius - inset / 2, highlightRadius - inset / 2);
+        painter.setPen(Qt::NoPen);
     }
 
     const int numberHeight = fontMetrics().height();
@@ -69,6 +91,7 @@ void DayCell::paintEvent(QPaintEvent *)
         numberColour = palette().color(QPalette::HighlightedText);
     else if (!m_day.inMonth)
         numberColour = palette().color(QPalette::PlaceholderText);
+    numberColour = Colours::legible(numberColour, background, Colours::textContrast);
     painter.setPen(numberColour);
     painter.drawText(QRect(0, verticalPadding, width(), numberHeight), Qt::AlignCenter, text());
 

@@ -1,8 +1,10 @@
 #include "app/editor/EditorStatusBar.h"
 
+#include "app/Colours.h"
 #include "app/TextStyles.h"
 #include "core/TextCounts.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
@@ -16,13 +18,6 @@ EditorStatusBar::EditorStatusBar(QWidget *parent)
         label->setFont(styledFont(font(), TextStyle::Footnote));
         label->setContentsMargins(8, 4, 8, 4);
     }
-    // A soft rounded backdrop, like a caption over the page.
-    m_counts->setStyleSheet(QStringLiteral(
-        "QLabel { color: palette(placeholder-text); background: palette(alternate-base);"
-        " border-radius: 8px; }"));
-    // Red whatever the palette, so that it reads as a warning in light and dark alike.
-    m_saveWarning->setStyleSheet(QStringLiteral(
-        "QLabel { color: palette(highlighted-text); background: #c0392b; border-radius: 8px; }"));
     m_saveWarning->setText(tr("Not saved yet"));
     m_saveWarning->hide();
 
@@ -33,6 +28,32 @@ EditorStatusBar::EditorStatusBar(QWidget *parent)
     layout->addStretch();
     layout->addWidget(m_counts);
     setCounts(0, 0);
+    applyColours();
+}
+
+void EditorStatusBar::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        applyColours();
+    QWidget::changeEvent(event);
+}
+
+void EditorStatusBar::applyColours()
+{
+    const auto style = [](const QColor &text, const QColor &background) {
+        return QStringLiteral("QLabel { color: %1; background: %2; border-radius: 8px; }")
+            .arg(text.name(), background.name());
+    };
+    // A soft rounded backdrop, like a caption over the page, its dimmed text still readable.
+    const QColor backdrop = palette().color(QPalette::AlternateBase);
+    m_counts->setStyleSheet(style(Colours::legible(palette().color(QPalette::PlaceholderText),
+                                                   backdrop, Colours::textContrast),
+                                  backdrop));
+    // Red whatever the palette, so that it reads as a warning in light and dark alike.
+    const QColor red(0xc0, 0x39, 0x2b);
+    m_saveWarning->setStyleSheet(style(
+        Colours::legible(palette().color(QPalette::HighlightedText), red, Colours::textContrast),
+        red));
 }
 
 void EditorStatusBar::setCounts(qsizetype words, qsizetype characters)

@@ -20,7 +20,12 @@ public:
     void setSaveError(const QString &error);
     bool showsSaveError() const;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void applyColours();
+
     QLabel *m_saveWarning;
     QLabel *m_counts;
 };

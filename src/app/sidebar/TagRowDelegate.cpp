@@ -1,7 +1,9 @@
 #include "app/sidebar/TagRowDelegate.h"
 
+#include "app/Colours.h"
 #include "core/TagListModel.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
@@ -38,6 +40,15 @@ void TagRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
     const bool selected = row.state & QStyle::State_Selected;
     QColor dimmed = row.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
     dimmed.setAlphaF(0.55f);
+    // Dimmed no further than text can be read on the row: the selection's colour, or the
+    // list's own background.
+    const auto *list = qobject_cast<const QAbstractScrollArea *>(view);
+    const QWidget *viewport = list ? list->viewport() : view;
+    const QColor background = selected ? row.palette.color(group, QPalette::Highlight)
+                              : viewport
+                                  ? viewport->palette().color(group, viewport->backgroundRole())
+                                  : row.palette.color(group, QPalette::Base);
+    dimmed = Colours::legible(dimmed, background, Colours::textContrast);
     painter->save();
     painter->setFont(row.font);
     painter->setPen(dimmed);

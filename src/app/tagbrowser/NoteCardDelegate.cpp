@@ -1,5 +1,6 @@
 #include "app/tagbrowser/NoteCardDelegate.h"
 
+#include "app/Colours.h"
 #include "app/TextStyles.h"
 #include "core/DateText.h"
 #include "core/Journal.h"
@@ -21,11 +22,12 @@ const QStyle *styleOf(const QStyleOptionViewItem &option)
     return option.widget ? option.widget->style() : QApplication::style();
 }
 
+// Dimmed, but never below what text needs to be read on the card.
 QColor secondaryColour(const QPalette &palette)
 {
     QColor colour = palette.color(QPalette::WindowText);
     colour.setAlphaF(0.55f);
-    return colour;
+    return Colours::legible(colour, palette.color(QPalette::Window), Colours::textContrast);
 }
 
 // Lays out the rest of the note within width, at most maxLines lines; a cut text ends its
@@ -146,7 +148,9 @@ void NoteCardDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     painter->setClipRect(layout.content);
     const int flags = Qt::AlignLeading | Qt::AlignTop | Qt::TextSingleLine | Qt::TextExpandTabs;
     painter->setFont(styledFont(option.font, TextStyle::Headline));
-    painter->setPen(palette.color(QPalette::WindowText));
+    const QColor card = palette.color(QPalette::Window);
+    painter->setPen(
+        Colours::legible(palette.color(QPalette::WindowText), card, Colours::textContrast));
     painter->drawText(layout.title.rect, flags, layout.title.text);
     if (!layout.preview.isEmpty()) {
         painter->setFont(styledFont(option.font, TextStyle::Secondary));
@@ -155,7 +159,8 @@ void NoteCardDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
             painter->drawText(line.rect, flags, line.text);
     }
     painter->setFont(styledFont(option.font, TextStyle::Caption));
-    painter->setPen(palette.color(QPalette::PlaceholderText));
+    painter->setPen(
+        Colours::legible(palette.color(QPalette::PlaceholderText), card, Colours::textContrast));
     painter->drawText(layout.date.rect, flags, layout.date.text);
     painter->restore();
 }
