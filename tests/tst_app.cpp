@@ -319,8 +319,9 @@ private Q_SLOTS:
 
         QProcess tool;
         tool.setProcessEnvironment(env);
-        tool.start(xdotool, {u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--name"_s,
-                             u"^LumenQuill$"_s, u"windowfocus"_s, u"--sync"_s, u"type"_s,
+        // The title is the journal's name; the window's class is the program's.
+        tool.start(xdotool, {u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--class"_s,
+                             u"^lumenquill$"_s, u"windowfocus"_s, u"--sync"_s, u"type"_s,
                              u"--delay"_s, u"15"_s, u"Words kept #safe"_s});
         QVERIFY(tool.waitForFinished(30000));
         QCOMPARE(tool.exitCode(), 0);

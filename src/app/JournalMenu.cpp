@@ -3,6 +3,7 @@
 #include "core/Journal.h"
 #include "core/JournalTransfer.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QProgressBar>
@@ -25,7 +26,8 @@ QString dayCount(qsizetype days)
 JournalMenu::JournalMenu(Journal *journal, QMainWindow *window)
     : QMenu(tr("&Journal"), window), m_journal(journal), m_window(window),
       m_searchAction(addAction(tr("&Search Notes"))), m_exportAction(nullptr),
-      m_importAction(nullptr), m_progress(new QProgressBar(window))
+      m_importAction(nullptr), m_closeAction(nullptr), m_quitAction(nullptr),
+      m_progress(new QProgressBar(window))
 {
     setObjectName(QStringLiteral("journalMenu"));
     m_searchAction->setObjectName(QStringLiteral("searchAction"));
@@ -37,6 +39,21 @@ JournalMenu::JournalMenu(Journal *journal, QMainWindow *window)
     m_importAction->setObjectName(QStringLiteral("importAction"));
     connect(m_exportAction, &QAction::triggered, this, [this] { chooseFolder(true); });
     connect(m_importAction, &QAction::triggered, this, [this] { chooseFolder(false); });
+    addSeparator();
+    m_closeAction = addAction(tr("&Close Window"));
+    m_closeAction->setObjectName(QStringLiteral("closeAction"));
+    m_closeAction->setShortcuts(QKeySequence::Close);
+    connect(m_closeAction, &QAction::triggered, m_window, &QWidget::close);
+    // Every window closes, saving as it does, and the program ends with the last.
+    m_quitAction = addAction(tr("&Quit"));
+    m_quitAction->setObjectName(QStringLiteral("quitAction"));
+    // Ctrl+Q also where the platform's key scheme has no key for quitting.
+    m_quitAction->setShortcuts(QKeySequence::keyBindings(QKeySequence::Quit));
+    if (m_quitAction->shortcuts().isEmpty())
+        m_quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_quitAction->setMenuRole(QAction::QuitRole);
+    connect(m_quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows,
+            Qt::QueuedConnection);
 
     // The status bar is there only while it has something to say.
     QStatusBar *statusBar = m_window->statusBar();

@@ -7,10 +7,10 @@ class QMainWindow;
 class QProgressBar;
 class QThread;
 
-// The window's Journal menu: the note search, and the journal's export and import as a
-// folder of plain Markdown files. An export runs on a thread of its own while the user goes
-// on writing, with a progress bar in the window's status bar; an import is written in one
-// save, and the status bar says what it did.
+// The window's Journal menu: the note search, the journal's export and import as a folder
+// of plain Markdown files, closing the window and quitting. An export runs on a thread of its own
+// while the user goes on writing, with a progress bar in the window's status bar; an import is
+// written in one save, and the status bar says what it did.
 class JournalMenu : public QMenu
 {
     Q_OBJECT
@@ -23,6 +23,8 @@ public:
     QAction *searchAction() const { return m_searchAction; }
     QAction *exportAction() const { return m_exportAction; }
     QAction *importAction() const { return m_importAction; }
+    QAction *closeAction() const { return m_closeAction; }
+    QAction *quitAction() const { return m_quitAction; }
 
     void exportTo(const QString &folder);
     void importFrom(const QString &folder);
@@ -42,6 +44,8 @@ private:
     QAction *m_searchAction;
     QAction *m_exportAction;
     QAction *m_importAction;
+    QAction *m_closeAction;
+    QAction *m_quitAction;
     QProgressBar *m_progress;
     QThread *m_exportThread = nullptr;
 };

@@ -3,16 +3,22 @@
 #include "app/Icons.h"
 #include "app/JournalMenu.h"
 #include "app/SelectionState.h"
+#include "app/ShortcutsDialog.h"
 #include "app/ToolButton.h"
+#include "app/calendar/MonthCalendar.h"
 #include "app/editor/NoteEditor.h"
 #include "app/sidebar/Sidebar.h"
+#include "app/sidebar/TagPane.h"
 #include "app/tagbrowser/TagNotesPage.h"
 #include "core/Journal.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -27,11 +33,17 @@ MainWindow::MainWindow(Journal *journal, QWidget *parent)
       m_sidebar(new Sidebar(journal, m_selection, m_splitter)),
       m_journalMenu(new JournalMenu(journal, this))
 {
-    setWindowTitle(QStringLiteral("LumenQuill"));
+    // The journal's name: the desktop adds the program's ("journal — LumenQuill").
+    const QString name = QFileInfo(journal->path()).completeBaseName();
+    setWindowTitle(name.isEmpty() ? QStringLiteral("LumenQuill") : name);
+    setWindowFilePath(journal->path());
     resize(1100, 760);
 
     m_sidebar->setObjectName(QStringLiteral("sidebar"));
-    m_sidebar->setMinimumWidth(sidebarMinimumWidth);
+    // Wide enough for the calendar's month and buttons in the desktop's font, a large one too.
+    const int sidebarWidth = std::clamp(m_sidebar->calendar()->sizeHint().width(),
+                                        sidebarMinimumWidth, sidebarMaximumWidth);
+    m_sidebar->setMinimumWidth(sidebarWidth);
     m_sidebar->setMaximumWidth(sidebarMaximumWidth);
     m_splitter->addWidget(m_sidebar);
     m_splitter->setChildrenCollapsible(false);
@@ -47,17 +59,17 @@ MainWindow::MainWindow(Journal *journal, QWidget *parent)
         if (m_selection->selectedTag() == tag)
             m_selection->setSelectedTag(nullptr);
     });
-    menuBar()->addMenu(m_journalMenu);
-    auto *searchButton =
+    addMenus();
+    m_searchButton =
         makeToolButton(QStringLiteral("noteSearchButton"), tr("Search Notes"), menuBar());
-    searchButton->setIcon(themedIcon(QStringLiteral("edit-find"), palette()));
-    menuBar()->setCornerWidget(searchButton, Qt::TopRightCorner);
-    connect(searchButton, &QToolButton::clicked, this, &MainWindow::openSearch);
+    m_searchButton->setIcon(themedIcon(QStringLiteral("edit-find"), palette()));
+    menuBar()->setCornerWidget(m_searchButton, Qt::TopRightCorner);
+    connect(m_searchButton, &QToolButton::clicked, this, &MainWindow::openSearch);
     connect(m_journalMenu->searchAction(), &QAction::triggered, this, &MainWindow::openSearch);
     connect(m_journalMenu, &JournalMenu::transferStarting, this, &MainWindow::saveNow);
 
     showDetail();
-    m_splitter->setSizes({sidebarMinimumWidth, width() - sidebarMinimumWidth});
+    m_splitter->setSizes({sidebarWidth, width() - sidebarWidth});
 }
 
 MainWindow::~MainWindow()
@@ -79,6 +91,47 @@ void MainWindow::closeEvent(QCloseEvent *event)
     saveNow();
     m_journal->save();
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange && m_searchButton)
+        m_searchButton->setIcon(themedIcon(QStringLiteral("edit-find"), palette()));
+    QMainWindow::changeEvent(event);
+}
+
+// The Journal menu, the sidebar's keys in a Go menu, and the list of keys under Help.
+void MainWindow::addMenus()
+{
+    menuBar()->addMenu(m_journalMenu);
+    QMenu *go = menuBar()->addMenu(tr("&Go"));
+    go->setObjectName(QStringLiteral("goMenu"));
+    go->addActions(m_sidebar->calendar()->navigationActions());
+    go->addSeparator();
+    go->addAction(m_sidebar->tagPane()->findTagAction());
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    QAction *shortcuts = help->addAction(tr("&Keyboard Shortcuts"));
+    shortcuts->setObjectName(QStringLiteral("shortcutsAction"));
+    connect(shortcuts, &QAction::triggered, this, [this] {
+        auto *dialog = new ShortcutsDialog(this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
+    });
+}
+
+// Tab goes from the sidebar through the pane and on to the search button at the top, then
+// back round to the calendar: the pane's controls follow the tag list.
+void MainWindow::orderTabs(QWidget *detail)
+{
+    QWidget *last = nullptr;
+    for (QWidget *widget = detail->nextInFocusChain(); detail->isAncestorOf(widget);
+         widget = widget->nextInFocusChain()) {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            last = widget;
+    }
+    if (last)
+        QWidget::setTabOrder(last, m_searchButton);
 }
 
 void MainWindow::saveNow()
@@ -204,6 +257,7 @@ void MainWindow::showDetail()
     else
         m_splitter->addWidget(detail);
     m_splitter->setStretchFactor(1, 1);
+    orderTabs(detail);
 
     // Back from a tag's notes or the search, the user goes on writing.
     if (m_editor && isVisible())

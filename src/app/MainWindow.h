@@ -12,6 +12,7 @@ class JournalMenu;
 class SelectionState;
 class Sidebar;
 class QSplitter;
+class QToolButton;
 struct Tag;
 
 // The main window: a sidebar (calendar and tags) beside a pane that shows the editor for the
@@ -46,12 +47,15 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void selectedDateChanged(const QDateTime &date);
     void selectedTagChanged(const Tag *tag);
     void showDetail();
     void openSearchResult(const Note *note, const QString &typed);
+    void addMenus();
+    void orderTabs(QWidget *detail);
 
     Journal *m_journal;
     SelectionState *m_selection;
@@ -61,6 +65,7 @@ private:
     QPointer<TagNotesPage> m_tagNotesPage;
     QPointer<SearchPage> m_searchPage;
     JournalMenu *m_journalMenu;
+    QToolButton *m_searchButton = nullptr;
     bool m_searching = false;
     bool m_shown = false;
 };

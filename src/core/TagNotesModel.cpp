@@ -1,5 +1,6 @@
 #include "core/TagNotesModel.h"
 
+#include "core/DateText.h"
 #include "core/Journal.h"
 #include "core/NoteCardText.h"
 
@@ -52,9 +53,23 @@ QVariant TagNotesModel::data(const QModelIndex &index, int role) const
     if (!note)
         return {};
     switch (role) {
-    case Qt::DisplayRole: {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole: {
         const auto text = m_journal->text(note);
         return text ? firstLine(*text) : text.error();
+    }
+    case Qt::AccessibleDescriptionRole: {
+        // What the card shows under its title, as a screen reader speaks it: the rest of the
+        // text, cut short like the card cuts it, then the day.
+        constexpr qsizetype longest = 500;
+        const auto text = m_journal->text(note);
+        QString rest = text ? remainingText(*text) : QString();
+        if (rest.size() > longest) {
+            rest.truncate(rest.at(longest - 1).isHighSurrogate() ? longest - 1 : longest);
+            rest += u'\u2026';
+        }
+        const QString day = DateText::fullDay(note->day);
+        return rest.isEmpty() ? day : rest + u'\n' + day;
     }
     case NoteRole:
         return QVariant::fromValue(note);
@@ -88,7 +103,9 @@ void TagNotesModel::applyLinks(const QList<TagLink> &links)
 void TagNotesModel::updateText(const Note *note)
 {
     if (const QModelIndex changed = indexOf(note); changed.isValid())
-        Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+        Q_EMIT dataChanged(
+            changed, changed,
+            {Qt::DisplayRole, Qt::AccessibleTextRole, Qt::AccessibleDescriptionRole});
 }
 
 // A removed tag is never read again; its grid stays empty.

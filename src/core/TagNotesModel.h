@@ -31,7 +31,9 @@ public:
     const QString &error() const { return m_error; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    // The display role is the note's first line.
+    // The display role is the note's first line, and so is the name a screen reader speaks;
+    // the accessible description is the rest of the card: the text after that line, then
+    // the day.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
 private:

@@ -11,7 +11,9 @@
 #include "core/MonthGrid.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -160,8 +162,10 @@ MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidge
         m_grid->setColumnStretch(column, 1);
     for (int i = 0; i < maximumCells; ++i) {
         auto *cell = new DayCell(this);
+        cell->setObjectName(u"dayCell"_s);
         connect(cell, &QAbstractButton::clicked, this,
                 [this, cell] { selectDay(cell->day().date); });
+        cell->installEventFilter(this);
         m_grid->addWidget(cell, i / daysPerWeek, i % daysPerWeek);
         m_cells.append(cell);
     }
@@ -180,25 +184,42 @@ MonthCalendar::MonthCalendar(Journal *journal, SelectionState *selection, QWidge
     column->addLayout(m_grid);
     column->addWidget(m_readError);
 
-    // The days around the picked one and today, from anywhere in the window.
-    const auto addShortcut = [this](const QList<QKeySequence> &keys, auto slot) {
-        auto *action = new QAction(this);
+    // The days around the picked one, today and the months around the one shown, from
+    // anywhere in the window, the text included.
+    const auto addShortcut = [this](const QString &text, const QList<QKeySequence> &keys,
+                                    auto slot) {
+        auto *action = new QAction(text, this);
         action->setShortcuts(keys);
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, slot);
         addAction(action);
+        m_navigationActions.append(action);
     };
-    addShortcut({QKeySequence(Qt::CTRL | Qt::Key_PageUp), QKeySequence(Qt::ALT | Qt::Key_Left)},
+    addShortcut(tr("&Today"), {QKeySequence(Qt::CTRL | Qt::Key_T)}, &MonthCalendar::goToToday);
+    addShortcut(tr("Previous &Day"),
+                {QKeySequence(Qt::CTRL | Qt::Key_PageUp), QKeySequence(Qt::ALT | Qt::Key_Left)},
                 [this] { stepDay(-1); });
-    addShortcut({QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_Right)},
+    addShortcut(tr("&Next Day"),
+                {QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::ALT | Qt::Key_Right)},
                 [this] { stepDay(1); });
-    addShortcut({QKeySequence(Qt::CTRL | Qt::Key_T)}, &MonthCalendar::goToToday);
+    addShortcut(
+        tr("Previous &Month"),
+        {QKeySequence(Qt::ALT | Qt::Key_Up), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp)},
+        [this] { changeMonth(-1); });
+    addShortcut(tr("Next M&onth"),
+                {QKeySequence(Qt::ALT | Qt::Key_Down),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown)},
+                [this] { changeMonth(1); });
 
     connect(m_title, &QAbstractButton::clicked, this, &MonthCalendar::pickMonth);
     connect(m_previousButton, &QToolButton::clicked, this, [this] { changeMonth(-1); });
     connect(m_nextButton, &QToolButton::clicked, this, [this] { changeMonth(1); });
     connect(m_todayButton, &QToolButton::clicked, this, &MonthCalendar::goToToday);
-    connect(m_selection, &SelectionState::selectedDateChanged, this, &MonthCalendar::updateGrid);
+    connect(m_selection, &SelectionState::selectedDateChanged, this, [this](const QDateTime &date) {
+        // The keyboard's day follows a day picked in any way.
+        m_focusDay = date.toLocalTime().date();
+        updateGrid();
+    });
     connect(m_selection, &SelectionState::highlightedDateChanged, this, &MonthCalendar::updateGrid);
     // A visited day gains its marker at once.
     connect(m_journal, &Journal::noteAdded, this, &MonthCalendar::noteAdded);
@@ -270,6 +291,67 @@ void MonthCalendar::stepDay(int days)
     setDisplayMonth(firstOfMonth(day));
 }
 
+bool MonthCalendar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !m_cells.contains(watched))
+        return QWidget::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->modifiers() & ~Qt::KeypadModifier)
+        return QWidget::eventFilter(watched, event);
+    // Left and right follow the grid as drawn, which is mirrored in right-to-left layouts.
+    const int forward = layoutDirection() == Qt::RightToLeft ? -1 : 1;
+    switch (key->key()) {
+    case Qt::Key_Left:
+        moveFocusDay(m_focusDay.addDays(-forward));
+        return true;
+    case Qt::Key_Right:
+        moveFocusDay(m_focusDay.addDays(forward));
+        return true;
+    case Qt::Key_Up:
+        moveFocusDay(m_focusDay.addDays(-daysPerWeek));
+        return true;
+    case Qt::Key_Down:
+        moveFocusDay(m_focusDay.addDays(daysPerWeek));
+        return true;
+    case Qt::Key_PageUp:
+        moveFocusDay(m_focusDay.addMonths(-1));
+        return true;
+    case Qt::Key_PageDown:
+        moveFocusDay(m_focusDay.addMonths(1));
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        selectDay(m_focusDay);
+        return true;
+    default:
+        // Space clicks the day like any button.
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+// The month shown follows the day when it leaves the month; the keyboard goes with it, and
+// a screen reader hears the new day even when the same cell now shows it.
+void MonthCalendar::moveFocusDay(QDate day)
+{
+    if (!day.isValid())
+        return;
+    const QWidget *focusedBefore = QApplication::focusWidget();
+    m_focusDay = day;
+    if (firstOfMonth(day) != m_displayMonth)
+        setDisplayMonth(firstOfMonth(day));
+    else
+        updateGrid();
+    DayCell *cell = dayCell(m_focusDay);
+    if (!cell)
+        return;
+    if (cell == focusedBefore) {
+        QAccessibleEvent focus(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    } else if (!cell->hasFocus()) {
+        cell->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 void MonthCalendar::changeEvent(QEvent *event)
 {
     switch (event->type()) {
@@ -308,18 +390,30 @@ void MonthCalendar::updateGrid()
         readNoteDays();
     }
 
+    // One day of the month shown takes the keyboard; the grid keeps it while that day moves.
+    if (firstOfMonth(m_focusDay) != m_displayMonth) {
+        const QDate today = QDate::currentDate();
+        m_focusDay = firstOfMonth(selectedDay) == m_displayMonth ? selectedDay
+                     : firstOfMonth(today) == m_displayMonth     ? today
+                                                                 : m_displayMonth;
+    }
+    bool gridHasFocus = false;
     const std::optional<QDateTime> highlighted = m_selection->highlightedDate();
     const QDate highlightedDay = highlighted ? highlighted->toLocalTime().date() : QDate();
-    for (qsizetype i = 0; i < m_cells.size(); ++i) {
+    for (qsizetype i = 0; i < days.size(); ++i) {
         DayCell *cell = m_cells[i];
-        if (i >= days.size()) {
-            cell->hide();
-            continue;
-        }
         const MonthGridDay &day = days[i];
+        gridHasFocus = gridHasFocus || cell->hasFocus();
         cell->setDay(day, m_noteDays.contains(day.date), day.date == highlightedDay);
+        cell->setFocusPolicy(day.date == m_focusDay ? Qt::TabFocus : Qt::NoFocus);
         cell->show();
     }
+    for (qsizetype i = days.size(); i < m_cells.size(); ++i)
+        gridHasFocus = gridHasFocus || m_cells[i]->hasFocus();
+    if (DayCell *focused = dayCell(m_focusDay); gridHasFocus && focused && !focused->hasFocus())
+        focused->setFocus(Qt::OtherFocusReason);
+    for (qsizetype i = days.size(); i < m_cells.size(); ++i)
+        m_cells[i]->hide();
 }
 
 void MonthCalendar::readNoteDays()

@@ -8,6 +8,7 @@
 class DayCell;
 class Journal;
 class QAbstractButton;
+class QAction;
 class QGridLayout;
 class QLabel;
 class QToolButton;
@@ -17,6 +18,10 @@ struct Note;
 // The sidebar's month calendar: a Monday-first grid of days with note markers, month
 // navigation (the chevrons, and a picker of months and years behind the title), "TODAY",
 // and day picking that writes the window's selection.
+//
+// The days take the keyboard as one stop of the Tab order: one day at a time can have the
+// focus, the arrows move it by a day or a week (into the next month when it leaves the one
+// shown), Page Up and Page Down move it by a month, and Enter or Space opens it.
 class MonthCalendar : public QWidget
 {
     Q_OBJECT
@@ -37,12 +42,21 @@ public:
     // Picks the day before or after the picked one, showing its month.
     void stepDay(int days);
 
+    // The day that takes the keyboard in the grid: the picked day, today or the 1st when
+    // the month shown does not contain it.
+    QDate focusDay() const { return m_focusDay; }
+    // Today, the day before and after the picked one, the month before and after the one
+    // shown: each with its keys, which work anywhere in the window.
+    QList<QAction *> navigationActions() const { return m_navigationActions; }
+
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setDisplayMonth(QDate month);
     void updateGrid();
+    void moveFocusDay(QDate day);
     void readNoteDays();
     void noteAdded(const Note *note);
     void applyFonts();
@@ -55,6 +69,7 @@ private:
     QDate m_firstShown;
     QDate m_lastShown;
     QSet<QDate> m_noteDays;
+    QDate m_focusDay;
 
     QAbstractButton *m_title;
     QToolButton *m_previousButton;
@@ -64,4 +79,5 @@ private:
     QGridLayout *m_grid;
     QList<DayCell *> m_cells;
     QLabel *m_readError;
+    QList<QAction *> m_navigationActions;
 };

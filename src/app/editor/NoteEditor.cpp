@@ -43,6 +43,7 @@ NoteEditor::NoteEditor(Journal *journal, SelectionState *selection, QWidget *par
     m_divider->setFrameShadow(QFrame::Sunken);
 
     m_textEdit->setObjectName(QStringLiteral("noteText"));
+    m_textEdit->setAccessibleName(tr("Note text"));
     QFont textFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     textFont.setPointSize(textPointSize);
     m_textEdit->setFont(textFont);
@@ -117,6 +118,8 @@ void NoteEditor::load()
         part->setVisible(m_note);
     m_readError->hide();
     m_header->setText(m_note ? DateText::header(m_note->day) : QString());
+    // Which day's text a screen reader is in.
+    m_textEdit->setAccessibleDescription(m_header->text());
     m_textEdit->setExtraSelections({});
     const QScopedValueRollback loading(m_loading, true);
     m_textEdit->setNoteText(*text);

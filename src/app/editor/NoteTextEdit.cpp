@@ -327,6 +327,15 @@ void NoteTextEdit::insertFromMimeData(const QMimeData *source)
 
 void NoteTextEdit::keyPressEvent(QKeyEvent *event)
 {
+    // Tab writes a tab into the note; with Ctrl it moves on to the next control (or, with
+    // Shift too, the one before), as in other text areas.
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+        (event->modifiers() & Qt::ControlModifier)) {
+        QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab &&
+                                    !(event->modifiers() & Qt::ShiftModifier));
+        event->accept();
+        return;
+    }
     if ((event->matches(QKeySequence::Undo) && swapPaste(true)) ||
         (event->matches(QKeySequence::Redo) && swapPaste(false))) {
         event->accept();

@@ -5,16 +5,16 @@
 
 #include <QVBoxLayout>
 
-Sidebar::Sidebar(Journal *journal, SelectionState *selection, QWidget *parent) : QWidget(parent)
+Sidebar::Sidebar(Journal *journal, SelectionState *selection, QWidget *parent)
+    : QWidget(parent), m_calendar(new MonthCalendar(journal, selection, this)),
+      m_tagPane(new TagPane(journal, selection, this))
 {
-    auto *calendar = new MonthCalendar(journal, selection, this);
-    calendar->setObjectName(QStringLiteral("calendar"));
-    auto *tags = new TagPane(journal, selection, this);
-    tags->setObjectName(QStringLiteral("tagPane"));
+    m_calendar->setObjectName(QStringLiteral("calendar"));
+    m_tagPane->setObjectName(QStringLiteral("tagPane"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 24, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(calendar);
+    layout->addWidget(m_calendar);
     layout->addSpacing(24);
-    layout->addWidget(tags, 1);
+    layout->addWidget(m_tagPane, 1);
 }

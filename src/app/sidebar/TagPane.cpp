@@ -72,7 +72,8 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
       m_searchField(new TagSearchField(this)),
       m_cancelSearchButton(makeToolButton(u"cancelSearchButton"_s, tr("Cancel"), this)),
       m_searchButton(makeToolButton(u"searchButton"_s, tr("Search Tags"), this)),
-      m_list(new TagListView(this)), m_readError(new QLabel(this)), m_emptyHint(new QLabel(this))
+      m_list(new TagListView(this)), m_findTagAction(new QAction(tr("&Find Tag"), this)),
+      m_readError(new QLabel(this)), m_emptyHint(new QLabel(this))
 {
     const int inset = style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, this);
     auto *layout = new QVBoxLayout(this);
@@ -130,6 +131,11 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
     });
     m_searchButton->setIconSize(QSize(symbolSize, symbolSize));
     connect(m_searchButton, &QToolButton::clicked, this, [this] { setSearching(true); });
+    m_findTagAction->setObjectName(u"findTagAction"_s);
+    m_findTagAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    m_findTagAction->setShortcutContext(Qt::WindowShortcut);
+    connect(m_findTagAction, &QAction::triggered, this, [this] { setSearching(true); });
+    addAction(m_findTagAction);
 
     auto *header = new QHBoxLayout;
     header->setContentsMargins(inset, 0, inset, 0);
@@ -145,6 +151,7 @@ TagPane::TagPane(Journal *journal, SelectionState *selection, QWidget *parent)
     layout->addSpacing(sectionSpacing);
 
     m_list->setObjectName(u"tagList"_s);
+    m_list->setAccessibleName(tr("Tags"));
     m_list->setModel(m_filter);
     m_list->setItemDelegate(new TagRowDelegate(m_list));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class Journal;
+class QAction;
 class QActionGroup;
 class QLabel;
 class QListView;
@@ -25,6 +26,9 @@ class TagPane : public QWidget
 
 public:
     TagPane(Journal *journal, SelectionState *selection, QWidget *parent = nullptr);
+
+    // Opens the search field with the keyboard in it, from anywhere in the window.
+    QAction *findTagAction() const { return m_findTagAction; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -52,6 +56,7 @@ private:
     QToolButton *m_cancelSearchButton;
     QToolButton *m_searchButton;
     QListView *m_list;
+    QAction *m_findTagAction;
     QLabel *m_readError;
     // Stands over an empty list: how tags are made, or that none matches the search.
     QLabel *m_emptyHint;

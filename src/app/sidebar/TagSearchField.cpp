@@ -27,6 +27,7 @@ TagSearchField::TagSearchField(QWidget *parent)
 {
     m_input->setObjectName(u"searchField"_s);
     m_input->setPlaceholderText(tr("Search Tags"));
+    m_input->setAccessibleName(tr("Search Tags"));
     m_input->setFrame(false);
     // The rounded background painted here shows through.
     QPalette inputPalette = m_input->palette();

@@ -35,6 +35,7 @@ TagNotesPage::TagNotesPage(Journal *journal, const Tag *tag, SelectionState *sel
     m_heading->setText(tr("Notes tagged with #%1").arg(tag->name));
 
     m_grid->setObjectName(QStringLiteral("noteCardGrid"));
+    m_grid->setAccessibleName(m_heading->text());
     m_grid->setModel(m_model);
     m_grid->setItemDelegate(new NoteCardDelegate(journal, m_grid));
 
