@@ -194,10 +194,6 @@ private Q_SLOTS:
         const QPixmap pixmap = icon.pixmap(size, ratio);
         QCOMPARE(pixmap.size(), size * ratio);
         QCOMPARE(painted, pixmap.toImage().convertToFormat(painted.format()));
-        for (QLabel *label : m_window->findChildren<QLabel *>()) {
-            if (!label->pixmap().isNull())
-                QCOMPARE(label->pixmap().devicePixelRatio(), ratio);
-        }
 
         QList<QWidget *> texts = m_window->sidebar()->calendar()->findChildren<QWidget *>();
         texts += m_window->editor()->statusBar()->findChildren<QWidget *>();

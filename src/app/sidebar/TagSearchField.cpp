@@ -5,7 +5,6 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QToolButton>
@@ -22,7 +21,7 @@ constexpr qreal cornerRadius = 6;
 } // namespace
 
 TagSearchField::TagSearchField(QWidget *parent)
-    : QWidget(parent), m_magnifier(new QLabel(this)), m_input(new QLineEdit(this)),
+    : QWidget(parent), m_magnifier(new QWidget(this)), m_input(new QLineEdit(this)),
       m_clearButton(makeToolButton(u"clearSearchButton"_s, tr("Clear"), this))
 {
     m_input->setObjectName(u"searchField"_s);
@@ -82,6 +81,7 @@ void TagSearchField::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(palette().color(QPalette::Base));
     painter.drawRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    m_magnifierIcon.paint(&painter, m_magnifier->geometry());
 }
 
 void TagSearchField::changeEvent(QEvent *event)
@@ -93,7 +93,7 @@ void TagSearchField::changeEvent(QEvent *event)
 
 void TagSearchField::applyIcons()
 {
-    m_magnifier->setPixmap(themedIcon(u"edit-find"_s, palette(), QPalette::PlaceholderText)
-                               .pixmap(QSize(iconSize, iconSize), devicePixelRatioF()));
+    m_magnifierIcon = themedIcon(u"edit-find"_s, palette(), QPalette::PlaceholderText);
+    update();
     m_clearButton->setIcon(themedIcon(u"edit-clear"_s, palette(), QPalette::PlaceholderText));
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QIcon>
 #include <QWidget>
 
-class QLabel;
 class QLineEdit;
 class QToolButton;
 
@@ -29,7 +29,9 @@ protected:
 private:
     void applyIcons();
 
-    QLabel *m_magnifier;
+    // Room for the magnifier, which is painted at the density of the screen it is on.
+    QWidget *m_magnifier;
+    QIcon m_magnifierIcon;
     QLineEdit *m_input;
     QToolButton *m_clearButton;
 };
