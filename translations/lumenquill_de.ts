@@ -303,6 +303,14 @@
         <source>Not saved yet: %1</source>
         <translation>Noch nicht gespeichert: %1</translation>
     </message>
+    <message>
+        <source>&amp;Close Window</source>
+        <translation>Fenster &amp;schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
 </context>
 <context>
     <name>JournalTransfer</name>
@@ -337,6 +345,18 @@
         <source>Search Notes</source>
         <translation>Notizen durchsuchen</translation>
     </message>
+    <message>
+        <source>&amp;Go</source>
+        <translation>&amp;Gehe zu</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Keyboard Shortcuts</source>
+        <translation>&amp;Tastenkürzel</translation>
+    </message>
 </context>
 <context>
     <name>MonthCalendar</name>
@@ -369,6 +389,26 @@
         <source>Days with notes could not be read: %1</source>
         <translation>Die Tage mit Notizen konnten nicht gelesen werden: %1</translation>
     </message>
+    <message>
+        <source>&amp;Today</source>
+        <translation>&amp;Heute</translation>
+    </message>
+    <message>
+        <source>Previous &amp;Day</source>
+        <translation>&amp;Vorheriger Tag</translation>
+    </message>
+    <message>
+        <source>&amp;Next Day</source>
+        <translation>&amp;Nächster Tag</translation>
+    </message>
+    <message>
+        <source>Previous &amp;Month</source>
+        <translation>Vorheriger &amp;Monat</translation>
+    </message>
+    <message>
+        <source>Next M&amp;onth</source>
+        <translation>Nä&amp;chster Monat</translation>
+    </message>
 </context>
 <context>
     <name>MonthPicker</name>
@@ -398,6 +438,10 @@
         <source>The note of %1 could not be read: %2</source>
         <translation>Die Notiz vom %1 konnte nicht gelesen werden: %2</translation>
     </message>
+    <message>
+        <source>Note text</source>
+        <translation>Notiztext</translation>
+    </message>
 </context>
 <context>
     <name>Result</name>
@@ -423,6 +467,49 @@
     <message>
         <source>No Results</source>
         <translation>Keine Treffer</translation>
+    </message>
+</context>
+<context>
+    <name>ShortcutsDialog</name>
+    <message>
+        <source>Keyboard Shortcuts</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Aktion</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Tasten</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>In the Calendar&apos;s Days</source>
+        <translation>In den Tagen des Kalenders</translation>
+    </message>
+    <message>
+        <source>Day before / after</source>
+        <translation>Tag davor / danach</translation>
+    </message>
+    <message>
+        <source>Week before / after</source>
+        <translation>Woche davor / danach</translation>
+    </message>
+    <message>
+        <source>Month before / after</source>
+        <translation>Monat davor / danach</translation>
+    </message>
+    <message>
+        <source>Open the day</source>
+        <translation>Den Tag öffnen</translation>
     </message>
 </context>
 <context>
@@ -513,6 +600,10 @@
         <source>Delete %1</source>
         <extracomment>The button that deletes the tag: %1 its name in quotes.</extracomment>
         <translation>%1 löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Find Tag</source>
+        <translation>Schlagwort &amp;finden</translation>
     </message>
 </context>
 <context>
