@@ -1,11 +1,12 @@
-// The rules for text: which words are hashtags, how words and characters are counted, and
-// what a note card shows of a note.
+// The rules for text: which words are hashtags, how words and characters are counted, what
+// a note card shows of a note, and how two windows' edits of one note are merged.
 
 #include "TestEnvironment.h"
 
 #include "core/Hashtags.h"
 #include "core/NoteCardText.h"
 #include "core/TextCounts.h"
+#include "core/TextMerge.h"
 
 #include <QTest>
 
@@ -110,6 +111,38 @@ private Q_SLOTS:
         QFETCH(QString, rest);
         QCOMPARE(firstLine(text), title);
         QCOMPARE(remainingText(text), rest);
+    }
+
+    // Base is what both windows showed; theirs was saved first, mine is saved now.
+    void mergeEdits_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("theirs");
+        QTest::addColumn<QString>("mine");
+        QTest::addColumn<QString>("merged");
+        QTest::newRow("Edits in separate places both stay")
+            << u"Morning\nEvening"_s << u"Morning walk\nEvening"_s << u"Morning\nEvening tea"_s
+            << u"Morning walk\nEvening tea"_s;
+        QTest::newRow("Mine before theirs") << u"a b c"_s << u"a c!"_s << u"A b c"_s << u"A c!"_s;
+        QTest::newRow("Typed at the same point: theirs first")
+            << u"Hi"_s << u"Hi there"_s << u"Hi!"_s << u"Hi there!"_s;
+        QTest::newRow("The same words changed on both sides: both versions, theirs first")
+            << u"a cat sat"_s << u"a dog sat"_s << u"a cow sat"_s << u"a dogcow sat"_s;
+        QTest::newRow("Nothing typed here keeps theirs")
+            << u"same"_s << u"same and more"_s << u"same"_s << u"same and more"_s;
+        QTest::newRow("Nothing saved there keeps mine")
+            << u"same"_s << u"same"_s << u"my same"_s << u"my same"_s;
+        QTest::newRow("Emoji changed on both sides stay whole characters")
+            << u"x😀"_s << u"x😁"_s << u"x😂"_s << u"x😁😂"_s;
+    }
+
+    void mergeEdits()
+    {
+        QFETCH(QString, base);
+        QFETCH(QString, theirs);
+        QFETCH(QString, mine);
+        QFETCH(QString, merged);
+        QCOMPARE(::mergeEdits(base, theirs, mine), merged);
     }
 };
 
