@@ -7,6 +7,7 @@
 #include "app/editor/NoteTextEdit.h"
 #include "core/DateText.h"
 #include "core/Journal.h"
+#include "core/TextMerge.h"
 
 #include <QEvent>
 #include <QFontDatabase>
@@ -78,14 +79,19 @@ NoteEditor::NoteEditor(Journal *journal, SelectionState *selection, QWidget *par
         load();
     });
     connect(m_journal, &Journal::saveErrorChanged, m_statusBar, &EditorStatusBar::setSaveError);
-    // The journal changed the open note itself (an import merged text into it): the editor
-    // shows the new text rather than writing the old one back over it.
+    // Another window saved the open note, or an import merged text into it. With nothing
+    // pending, the editor shows the new text at once; edits still pending stay as they are
+    // on screen, and their save merges both (see save()).
     connect(m_journal, &Journal::noteTextChanged, this, [this](const Note *note) {
         if (note != m_note || m_saveTimer.isActive())
             return;
         const auto text = m_journal->text(note);
-        if (text && *text != m_textEdit->noteText())
-            load();
+        if (!text)
+            return;
+        const QScopedValueRollback loading(m_loading, true);
+        m_textEdit->setExtraSelections({});
+        m_textEdit->showNewerText(*text);
+        m_syncedText = NoteTextEdit::shownForm(*text);
     });
     m_statusBar->setSaveError(m_journal->saveError());
     // The viewport changes size with the pane, and when the scroll bar comes or goes.
@@ -123,6 +129,7 @@ void NoteEditor::load()
     m_textEdit->setExtraSelections({});
     const QScopedValueRollback loading(m_loading, true);
     m_textEdit->setNoteText(*text);
+    m_syncedText = NoteTextEdit::shownForm(*text);
 }
 
 void NoteEditor::highlightMatches(const QList<TextRange> &matches)
@@ -181,8 +188,18 @@ void NoteEditor::textChanged()
 void NoteEditor::save()
 {
     m_saveTimer.stop();
-    if (m_note)
-        m_journal->setText(m_note, m_textEdit->noteText());
+    if (m_note) {
+        QString text = m_textEdit->noteText();
+        // The note changed elsewhere since this editor last showed it: both edits go in, and
+        // the merged text comes back to this editor through noteTextChanged.
+        if (const auto stored = m_journal->text(m_note)) {
+            const QString current = NoteTextEdit::shownForm(*stored);
+            if (!sameText(current, m_syncedText))
+                text = mergeEdits(m_syncedText, current, text);
+        }
+        m_syncedText = text;
+        m_journal->setText(m_note, text);
+    }
     m_unsavedWork.set(false);
 }
 

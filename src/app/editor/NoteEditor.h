@@ -24,6 +24,11 @@ struct Note;
 // Every edit restarts one save timer; 500 ms after the last keystroke the text goes to the
 // journal, which writes it with its tags at once. Nothing typed is lost on the way out:
 // switching notes, leaving the editor and quitting all hand the pending text over first.
+//
+// Several windows may show the same note. An editor with nothing pending follows every save
+// of the note made elsewhere. One with edits pending keeps them on screen; when it saves, its
+// edits and the ones saved meanwhile are merged (mergeEdits()), so that what was typed in
+// either window stays in the note, and the other window then follows.
 class NoteEditor : public QWidget
 {
     Q_OBJECT
@@ -70,6 +75,9 @@ private:
 
     // The note whose text the editor holds: a pending save belongs to it.
     const Note *m_note = nullptr;
+    // The note's text as this editor last showed it unedited, in the editor's form: what
+    // pending edits were made to.
+    QString m_syncedText;
     bool m_loading = false;
     // What the text edit was last given: the viewport plus these is the room the text has.
     QMargins m_textMargins;

@@ -2,6 +2,7 @@
 
 #include "core/Note.h"
 #include "core/TextCounts.h"
+#include "core/TextMerge.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -9,6 +10,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextDocument>
@@ -138,6 +140,39 @@ void NoteTextEdit::setNoteText(const QString &text)
     showDocument(makeDocument(text), textCursor().anchor(), textCursor().position());
     if (ownsOld)
         delete old;
+}
+
+void NoteTextEdit::showNewerText(const QString &text)
+{
+    const QString shown = noteText();
+    const QString newer = shownForm(text);
+    if (sameText(shown, newer))
+        return;
+    const TextChange change = changeBetween(shown, newer);
+    const auto moved = [&](int position) {
+        return movedOffset(change, noteTextBetween(0, position).size());
+    };
+    const qsizetype anchor = moved(textCursor().anchor());
+    const qsizetype position = moved(textCursor().position());
+    const int scrolled = verticalScrollBar()->value();
+    discardPaste();
+    QTextDocument *old = document();
+    const bool ownsOld = old->parent() == this;
+    QTextDocument *doc = makeDocument(newer);
+    showDocument(doc, documentPosition(doc, anchor), documentPosition(doc, position));
+    verticalScrollBar()->setValue(scrolled);
+    if (ownsOld)
+        delete old;
+}
+
+QString NoteTextEdit::shownForm(QString text)
+{
+    // What QTextCursor::insertText() makes a paragraph break of, the two marks Qt keeps for
+    // the start and end of a frame among them.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (const char16_t breaking : {u'\r', u'\u2029', u'\ufdd0', u'\ufdd1'})
+        text.replace(QChar(breaking), u'\n');
+    return text;
 }
 
 QTextDocument *NoteTextEdit::makeDocument(const QString &text)

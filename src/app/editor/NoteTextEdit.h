@@ -25,6 +25,14 @@ public:
     // fresh undo history, so that Undo never brings back another note's text. A text the
     // same as the one shown keeps the document, the selection and the scroll position.
     void setNoteText(const QString &text);
+    // Puts a newer version of the note shown in place, saved by another window: the
+    // insertion point and the selection keep their place in the text around what changed,
+    // the view stays where it was, and the undo history starts afresh, so that Undo never
+    // takes back what the other window wrote.
+    void showNewerText(const QString &text);
+    // A text as noteText() would give it back once shown: the editor keeps every paragraph
+    // break as a line feed, whichever break the text had.
+    static QString shownForm(QString text);
     // The text as the user wrote it: unlike toPlainText(), no-break spaces and line
     // separators survive, so counts and hashtags see the real characters.
     QString noteText() const;
