@@ -1,5 +1,6 @@
 // The real lumenquill binary: first launch, a journal it must refuse with the fatal message,
-// text typed just before the process is told to end, and export and import without a window.
+// text typed just before the process is told to end, export and import without a window, and
+// a second launch on the same journal.
 
 #include "TestEnvironment.h"
 
@@ -32,6 +33,8 @@ QProcessEnvironment environment(const QTemporaryDir &dataHome)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"XDG_DATA_HOME"_s, dataHome.path());
     env.insert(u"XDG_RUNTIME_DIR"_s, dataHome.path());
+    // No session bus unless a test starts one: the desktop's own stays out of the tests.
+    env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path="_s + dataHome.filePath(u"no-bus"_s));
     if (!env.contains(u"QT_QPA_PLATFORM"_s))
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
     return env;
@@ -41,6 +44,32 @@ bool isSqliteFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+// Starts Xvfb on a free display and gives its name; empty when Xvfb or xdotool is missing.
+QString startDisplay(QProcess &server)
+{
+    const QString xvfb = QStandardPaths::findExecutable(u"Xvfb"_s);
+    if (xvfb.isEmpty() || QStandardPaths::findExecutable(u"xdotool"_s).isEmpty())
+        return {};
+    int display = 90 + ::getpid() % 500;
+    while (QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(display)))
+        ++display;
+    server.start(xvfb, {u":%1"_s.arg(display), u"-screen"_s, u"0"_s, u"1280x800x24"_s,
+                        u"-nolisten"_s, u"tcp"_s});
+    for (int wait = 0; wait < 200 && !QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(display)); ++wait)
+        QTest::qWait(50);
+    return u":%1"_s.arg(display);
+}
+
+// What xdotool prints for the arguments, trimmed.
+QString xdotool(const QProcessEnvironment &env, const QStringList &arguments)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(env);
+    tool.start(QStandardPaths::findExecutable(u"xdotool"_s), arguments);
+    tool.waitForFinished(30000);
+    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
 }
 
 void terminate(QProcess &app)
@@ -295,19 +324,10 @@ private Q_SLOTS:
     void textTypedJustBefore_isSavedWithItsTags()
     {
         QFETCH(bool, displayDies);
-        const QString xvfb = QStandardPaths::findExecutable(u"Xvfb"_s);
-        const QString xdotool = QStandardPaths::findExecutable(u"xdotool"_s);
-        if (xvfb.isEmpty() || xdotool.isEmpty())
-            QSKIP("needs Xvfb and xdotool (scripts/setup-debian installs them)");
-
-        int display = 90 + ::getpid() % 500;
-        while (QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(display)))
-            ++display;
-        const QString displayName = u":%1"_s.arg(display);
         QProcess server;
-        server.start(
-            xvfb, {displayName, u"-screen"_s, u"0"_s, u"1280x800x24"_s, u"-nolisten"_s, u"tcp"_s});
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(display)), 10000);
+        const QString displayName = startDisplay(server);
+        if (displayName.isEmpty())
+            QSKIP("needs Xvfb and xdotool (scripts/setup-debian installs them)");
 
         QTemporaryDir dataHome;
         QProcessEnvironment env = environment(dataHome);
@@ -319,10 +339,10 @@ private Q_SLOTS:
 
         QProcess tool;
         tool.setProcessEnvironment(env);
-        // The title is the journal's name; the window's class is the program's.
-        tool.start(xdotool, {u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--class"_s,
-                             u"^lumenquill$"_s, u"windowfocus"_s, u"--sync"_s, u"type"_s,
-                             u"--delay"_s, u"15"_s, u"Words kept #safe"_s});
+        tool.start(QStandardPaths::findExecutable(u"xdotool"_s),
+                   {u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--class"_s, u"^lumenquill$"_s,
+                    u"windowfocus"_s, u"--sync"_s, u"type"_s, u"--delay"_s, u"15"_s,
+                    u"Words kept #safe"_s});
         QVERIFY(tool.waitForFinished(30000));
         QCOMPARE(tool.exitCode(), 0);
         // Well inside the half second after the last key, before the editor saves by itself.
@@ -341,6 +361,66 @@ private Q_SLOTS:
         QCOMPARE(lqtest::queryFile(path, u"SELECT t.name FROM tags t JOIN note_tags l"
                                          u" ON l.tag_id = t.id"_s),
                  QVariantList{u"safe"_s});
+    }
+
+    void launchedAgain_bringsTheRunningWindowForward_orMeetsTheLock_data()
+    {
+        QTest::addColumn<QString>("bus");
+        QTest::newRow("On a session bus the running window comes forward") << u"bus"_s;
+        QTest::newRow("Without a session bus the lock refuses") << u"none"_s;
+        QTest::newRow("When the running one does not answer the lock refuses") << u"stopped"_s;
+    }
+
+    void launchedAgain_bringsTheRunningWindowForward_orMeetsTheLock()
+    {
+        QFETCH(QString, bus);
+        const QString daemon = QStandardPaths::findExecutable(u"dbus-daemon"_s);
+        QProcess server;
+        const QString displayName = startDisplay(server);
+        if (daemon.isEmpty() || displayName.isEmpty())
+            QSKIP("needs dbus-daemon, Xvfb and xdotool (scripts/setup-debian installs them)");
+        QProcess busDaemon;
+        busDaemon.start(daemon, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
+        QVERIFY(busDaemon.waitForReadyRead(10000));
+        const QString address = QString::fromLocal8Bit(busDaemon.readLine()).trimmed();
+
+        QTemporaryDir dataHome;
+        QProcessEnvironment env = environment(dataHome);
+        env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        env.insert(u"DISPLAY"_s, displayName);
+        if (bus != u"none")
+            env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, address);
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(QStringLiteral(LQ_BINARY_PATH), {});
+        const QString window = xdotool(
+            env, {u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--name"_s, u"^LumenQuill$"_s});
+        QVERIFY(!window.isEmpty());
+        QVERIFY(xdotool(env, {u"getwindowfocus"_s}) != window);
+        if (bus == u"stopped")
+            ::kill(pid_t(first.processId()), SIGSTOP);
+
+        QProcess second;
+        env.insert(u"DESKTOP_STARTUP_ID"_s, u"test-launch_TIME0"_s);
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(LQ_BINARY_PATH), {});
+        QVERIFY2(second.waitForFinished(20000), "the second launch did not end");
+        if (bus == u"bus") {
+            QCOMPARE(second.exitCode(), 0);
+            QVERIFY(second.readAllStandardOutput().contains("window was brought forward"));
+            QTRY_COMPARE_WITH_TIMEOUT(xdotool(env, {u"getwindowfocus"_s}), window, 10000);
+        } else {
+            QCOMPARE(second.exitCode(), 1);
+            QVERIFY(QString::fromLocal8Bit(second.readAllStandardError())
+                        .contains(u"already open in another LumenQuill (process %1)"_s.arg(
+                            first.processId())));
+            ::kill(pid_t(first.processId()), SIGCONT);
+        }
+        terminate(first);
+        busDaemon.terminate();
+        busDaemon.waitForFinished();
+        server.terminate();
+        server.waitForFinished();
     }
 
     // A note of three million lines keeps the program busy while it opens; a signal still ends

@@ -310,7 +310,7 @@ private Q_SLOTS:
             QTimer::singleShot(0, [&] {
                 if (locked)
                     lock = std::make_unique<lqtest::WriteLock>(path);
-                QTest::keyClicks(app.window()->editor()->textEdit(), u"quit #fast"_s);
+                QTest::keyClicks(app.windows().first()->editor()->textEdit(), u"quit #fast"_s);
                 QTimer::singleShot(0, qApp, &QCoreApplication::quit);
             });
             QCOMPARE(app.exec(), 0);

@@ -1,8 +1,12 @@
 #include "app/Application.h"
 
+#include "app/JournalMenu.h"
 #include "app/MainWindow.h"
+#include "app/SingleInstance.h"
+#include "app/WindowActivation.h"
 #include "core/Journal.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
@@ -10,6 +14,7 @@
 #include <QSaveFile>
 #include <QSocketNotifier>
 #include <QThread>
+#include <QWindow>
 
 #include "core/UnsavedWork.h"
 
@@ -79,20 +84,41 @@ void startWatchdog()
     std::_Exit(EXIT_FAILURE);
 }
 
+// Another LumenQuill shows the journal now: this one has nothing more to do.
+[[noreturn]] void endHandedOver(const QString &message)
+{
+    std::fputs(message.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    std::_Exit(EXIT_SUCCESS);
+}
+
 } // namespace
 
-Application::Application(const QString &journalPath)
+Application::Application(const QString &journalPath, const QString &launchToken)
 {
     watchTerminationSignals();
     // A file-size limit makes a write fail, which the journal answers like a full disk,
     // instead of ending the process.
     std::signal(SIGXFSZ, SIG_IGN);
-    auto journal =
-        Journal::open(journalPath.isEmpty() ? JournalDatabase::defaultPath() : journalPath);
+    const QString path = journalPath.isEmpty() ? JournalDatabase::defaultPath() : journalPath;
+
+    // Launched twice at once, both find no one to hand over to; the one that gets the name
+    // goes on, and the other hands over to it after all. The journal's lock below still has
+    // the last word, when the name's owner does not answer in time.
+    m_instance = std::make_unique<SingleInstance>(path);
+    if (m_instance->activateRunning(launchToken) ||
+        (!m_instance->claim() && m_instance->activateRunning(launchToken)))
+        endHandedOver(tr("LumenQuill is already running: its window was brought forward."));
+    connect(m_instance.get(), &SingleInstance::activationRequested, this,
+            &Application::bringWindowForward);
+
+    auto journal = Journal::open(path);
     if (!journal)
         stopWith(QStringLiteral("Could not create ModelContainer: ") + journal.error());
     m_journal = std::move(journal).value();
-    m_window = std::make_unique<MainWindow>(m_journal.get());
+    addWindow();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &Application::windowActivated);
 
     // Qt ends the process with exit() when the display goes away (an X server or a compositor
     // that died, a login that ended without a signal): the text typed just before is saved
@@ -111,8 +137,11 @@ Application::Application(const QString &journalPath)
 Application::~Application()
 {
     runningApplication = nullptr;
-    m_window.reset();
+    for (MainWindow *window : windows())
+        delete window;
+    m_windows.clear();
     m_journal.reset();
+    m_instance.reset();
     for (int signalNumber : {SIGTERM, SIGINT, SIGHUP})
         std::signal(signalNumber, SIG_DFL);
     delete m_signalNotifier;
@@ -123,9 +152,59 @@ Application::~Application()
     }
 }
 
+QList<MainWindow *> Application::windows() const
+{
+    QList<MainWindow *> open;
+    for (MainWindow *window : m_windows) {
+        if (window)
+            open.append(window);
+    }
+    return open;
+}
+
+MainWindow *Application::addWindow()
+{
+    m_windows.removeAll(nullptr);
+    auto *window = new MainWindow(m_journal.get());
+    // Closing a window ends it; the program ends with the last one.
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window->journalMenu()->newWindowAction(), &QAction::triggered, this,
+            &Application::openWindow);
+    m_windows.append(window);
+    return window;
+}
+
+MainWindow *Application::openWindow()
+{
+    const QList<MainWindow *> before = windows();
+    MainWindow *window = addWindow();
+    if (!before.isEmpty())
+        window->resize(before.last()->size());
+    window->show();
+    window->activateWindow();
+    return window;
+}
+
+void Application::windowActivated(QWindow *focusWindow)
+{
+    for (qsizetype i = 0; i < m_windows.size(); ++i) {
+        if (m_windows.at(i) && m_windows.at(i)->windowHandle() == focusWindow) {
+            m_windows.move(i, m_windows.size() - 1);
+            return;
+        }
+    }
+}
+
+void Application::bringWindowForward(const QString &activationToken)
+{
+    if (const QList<MainWindow *> open = windows(); !open.isEmpty())
+        bringForward(open.last(), activationToken);
+}
+
 int Application::exec()
 {
-    m_window->show();
+    if (const QList<MainWindow *> open = windows(); !open.isEmpty())
+        open.first()->show();
     const int status = QApplication::exec();
     saveBeforeExit();
     return status;
@@ -136,7 +215,8 @@ int Application::exec()
 void Application::saveBeforeExit()
 {
     constexpr int tries = 3;
-    m_window->saveNow();
+    for (MainWindow *window : windows())
+        window->saveNow();
     for (int attempt = 1; !m_journal->save(); ++attempt) {
         if (attempt == tries) {
             keepUnsavedText();

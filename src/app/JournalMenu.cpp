@@ -25,11 +25,15 @@ QString dayCount(qsizetype days)
 
 JournalMenu::JournalMenu(Journal *journal, QMainWindow *window)
     : QMenu(tr("&Journal"), window), m_journal(journal), m_window(window),
-      m_searchAction(addAction(tr("&Search Notes"))), m_exportAction(nullptr),
-      m_importAction(nullptr), m_closeAction(nullptr), m_quitAction(nullptr),
-      m_progress(new QProgressBar(window))
+      m_newWindowAction(addAction(tr("&New Window"))), m_searchAction(nullptr),
+      m_exportAction(nullptr), m_importAction(nullptr), m_closeAction(nullptr),
+      m_quitAction(nullptr), m_progress(new QProgressBar(window))
 {
     setObjectName(QStringLiteral("journalMenu"));
+    m_newWindowAction->setObjectName(QStringLiteral("newWindowAction"));
+    m_newWindowAction->setShortcut(QKeySequence::New);
+    addSeparator();
+    m_searchAction = addAction(tr("&Search Notes"));
     m_searchAction->setObjectName(QStringLiteral("searchAction"));
     m_searchAction->setShortcut(QKeySequence::Find);
     addSeparator();

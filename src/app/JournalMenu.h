@@ -7,10 +7,11 @@ class QMainWindow;
 class QProgressBar;
 class QThread;
 
-// The window's Journal menu: the note search, the journal's export and import as a folder
-// of plain Markdown files, closing the window and quitting. An export runs on a thread of its own
-// while the user goes on writing, with a progress bar in the window's status bar; an import is
-// written in one save, and the status bar says what it did.
+// The window's Journal menu: a new window on the journal, the note search, the journal's
+// export and import as a folder of plain Markdown files, closing the window and quitting. An
+// export runs on a thread of its own while the user goes on writing, with a progress bar in
+// the window's status bar; an import is written in one save, and the status bar says what it
+// did.
 class JournalMenu : public QMenu
 {
     Q_OBJECT
@@ -20,6 +21,8 @@ public:
     // Waits for an export under way.
     ~JournalMenu() override;
 
+    // The Application opens the window: the menu only offers it.
+    QAction *newWindowAction() const { return m_newWindowAction; }
     QAction *searchAction() const { return m_searchAction; }
     QAction *exportAction() const { return m_exportAction; }
     QAction *importAction() const { return m_importAction; }
@@ -41,6 +44,7 @@ private:
 
     Journal *m_journal;
     QMainWindow *m_window;
+    QAction *m_newWindowAction;
     QAction *m_searchAction;
     QAction *m_exportAction;
     QAction *m_importAction;
