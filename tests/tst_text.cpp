@@ -124,16 +124,18 @@ private Q_SLOTS:
             << u"Morning\nEvening"_s << u"Morning walk\nEvening"_s << u"Morning\nEvening tea"_s
             << u"Morning walk\nEvening tea"_s;
         QTest::newRow("Mine before theirs") << u"a b c"_s << u"a c!"_s << u"A b c"_s << u"A c!"_s;
-        QTest::newRow("Typed at the same point: theirs first")
-            << u"Hi"_s << u"Hi there"_s << u"Hi!"_s << u"Hi there!"_s;
+        QTest::newRow("Typed at the same point: theirs first, mine on a line of its own")
+            << QString() << u"Walked #park"_s << u"Read a book"_s << u"Walked #park\nRead a book"_s;
+        QTest::newRow("Unless a space parts them already")
+            << u"Note"_s << u"Note #one"_s << u"Note two"_s << u"Note #one two"_s;
         QTest::newRow("The same words changed on both sides: both versions, theirs first")
-            << u"a cat sat"_s << u"a dog sat"_s << u"a cow sat"_s << u"a dogcow sat"_s;
+            << u"a cat sat"_s << u"a dog sat"_s << u"a cow sat"_s << u"a dog\ncow sat"_s;
         QTest::newRow("Nothing typed here keeps theirs")
             << u"same"_s << u"same and more"_s << u"same"_s << u"same and more"_s;
         QTest::newRow("Nothing saved there keeps mine")
             << u"same"_s << u"same"_s << u"my same"_s << u"my same"_s;
         QTest::newRow("Emoji changed on both sides stay whole characters")
-            << u"x😀"_s << u"x😁"_s << u"x😂"_s << u"x😁😂"_s;
+            << u"x😀"_s << u"x😁"_s << u"x😂"_s << u"x😁\n😂"_s;
     }
 
     void mergeEdits()

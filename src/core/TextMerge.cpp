@@ -29,6 +29,20 @@ qsizetype movedOffset(const TextChange &change, qsizetype offset)
     return change.start + change.inserted;
 }
 
+namespace {
+
+// Two texts typed apart meet on a line of their own, unless a space or a line break already
+// parts them: typed at the end of a note in two windows, two sentences, or a hashtag and the
+// next word, are not run together.
+QString joined(QStringView first, QStringView second)
+{
+    if (first.isEmpty() || second.isEmpty() || first.back().isSpace() || second.front().isSpace())
+        return first + second;
+    return first + u'\n' + second;
+}
+
+} // namespace
+
 QString mergeEdits(const QString &base, const QString &theirs, const QString &mine)
 {
     const TextChange ours = changeBetween(base, mine);
@@ -40,7 +54,14 @@ QString mergeEdits(const QString &base, const QString &theirs, const QString &mi
     const qsizetype ourEnd = ours.start + ours.removed;
     const qsizetype otherEnd = other.start + other.removed;
     const QStringView baseView(base);
-    // Apart: each edit goes in its own place; at the same point theirs comes first.
+    // Typed at the same point: theirs first.
+    if (ours.removed == 0 && other.removed == 0 && ours.start == other.start) {
+        return baseView.first(ours.start) +
+               joined(QStringView(theirs).sliced(other.start, other.inserted),
+                      QStringView(mine).sliced(ours.start, ours.inserted)) +
+               baseView.sliced(ours.start);
+    }
+    // Apart: each edit goes in its own place.
     if (otherEnd <= ours.start) {
         return baseView.first(other.start) +
                QStringView(theirs).sliced(other.start, other.inserted) +
@@ -57,7 +78,7 @@ QString mergeEdits(const QString &base, const QString &theirs, const QString &mi
     const qsizetype end = std::max(ourEnd, otherEnd);
     const qsizetype length = end - start;
     return baseView.first(start) +
-           QStringView(theirs).sliced(start, length + theirs.size() - base.size()) +
-           QStringView(mine).sliced(start, length + mine.size() - base.size()) +
+           joined(QStringView(theirs).sliced(start, length + theirs.size() - base.size()),
+                  QStringView(mine).sliced(start, length + mine.size() - base.size())) +
            baseView.sliced(end);
 }

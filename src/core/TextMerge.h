@@ -27,7 +27,7 @@ TextChange changeBetween(QStringView before, QStringView after);
 qsizetype movedOffset(const TextChange &change, qsizetype offset);
 
 // Two edits of the same note, each made without seeing the other: theirs is on disk already,
-// mine is what the user has typed since base. Edits in separate places both stay. Where they
-// touch the same stretch, their version of it comes first and mine follows: nothing typed on
-// either side is lost.
+// mine is what the user has typed since base. Edits in separate places both stay. Typed at
+// the same point, or over the same stretch, their version comes first and mine follows, on a
+// line of its own unless a space already parts them: nothing typed on either side is lost.
 QString mergeEdits(const QString &base, const QString &theirs, const QString &mine);
