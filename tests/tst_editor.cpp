@@ -308,9 +308,14 @@ private Q_SLOTS:
             Application app(path);
             std::unique_ptr<lqtest::WriteLock> lock;
             QTimer::singleShot(0, [&] {
+                // A second window, on the day before, has text pending too.
+                MainWindow *first = app.windows().first();
+                MainWindow *second = app.openWindow();
+                second->selection()->setSelectedDate(today().addDays(-1).startOfDay());
                 if (locked)
                     lock = std::make_unique<lqtest::WriteLock>(path);
-                QTest::keyClicks(app.windows().first()->editor()->textEdit(), u"quit #fast"_s);
+                QTest::keyClicks(first->editor()->textEdit(), u"quit #fast"_s);
+                QTest::keyClicks(second->editor()->textEdit(), u"other #day"_s);
                 QTimer::singleShot(0, qApp, &QCoreApplication::quit);
             });
             QCOMPARE(app.exec(), 0);
@@ -318,14 +323,17 @@ private Q_SLOTS:
         const QStringList kept = QDir(dir.path()).entryList({u"unsaved-*.txt"_s});
         if (!locked) {
             QCOMPARE(lqtest::storedText(path, key(today())), u"quit #fast"_s);
-            QCOMPARE(lqtest::queryFile(path, u"SELECT count(*) FROM note_tags"_s).value(0), 1);
+            QCOMPARE(lqtest::storedText(path, key(today().addDays(-1))), u"other #day"_s);
+            QCOMPARE(lqtest::queryFile(path, u"SELECT count(*) FROM note_tags"_s).value(0), 2);
             QVERIFY(kept.isEmpty());
             return;
         }
         QCOMPARE(kept.size(), 1);
         QFile file(dir.filePath(kept.first()));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(file.readAll()), u"# %1\nquit #fast\n\n"_s.arg(key(today())));
+        QCOMPARE(QString::fromUtf8(file.readAll()),
+                 u"# %1\nother #day\n\n# %2\nquit #fast\n\n"_s.arg(key(today().addDays(-1)),
+                                                                   key(today())));
     }
 
     void undo_neverReachesIntoTheNoteOpenBefore()

@@ -62,10 +62,14 @@ private Q_SLOTS:
                 QVERIFY(QTest::qWaitForWindowActive(second));
                 QCOMPARE(second->selection()->openNote()->day, today());
 
-                // A day stepped back and a tag picked in the first window stay there.
+                // Leaving a window saves what was typed in it.
+                QTest::keyClicks(textOf(second), u"from the second "_s);
                 first->activateWindow();
                 QVERIFY(QTest::qWaitForWindowActive(first));
+                QVERIFY(!second->editor()->hasPendingSave());
                 QCOMPARE(app.windows().last(), first);
+
+                // A day stepped back and a tag picked in the first window stay there.
                 QTest::keyClick(textOf(first), Qt::Key_Left, Qt::AltModifier);
                 QCOMPARE(first->selection()->openNote()->day, today().addDays(-1));
                 QTest::keyClicks(textOf(first), u"#yesterday"_s);
@@ -84,7 +88,8 @@ private Q_SLOTS:
             });
             QCOMPARE(app.exec(), 0);
         }
-        QCOMPARE(lqtest::storedText(path, today().toString(Qt::ISODate)), u"last words #kept"_s);
+        QCOMPARE(lqtest::storedText(path, today().toString(Qt::ISODate)),
+                 u"from the second last words #kept"_s);
         QCOMPARE(lqtest::storedText(path, today().addDays(-1).toString(Qt::ISODate)),
                  u"#yesterday"_s);
     }

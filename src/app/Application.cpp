@@ -177,6 +177,9 @@ MainWindow *Application::addWindow()
 MainWindow *Application::openWindow()
 {
     const QList<MainWindow *> before = windows();
+    // The new window starts from the text the others show.
+    for (MainWindow *open : before)
+        open->saveNow();
     MainWindow *window = addWindow();
     if (!before.isEmpty())
         window->resize(before.last()->size());

@@ -77,6 +77,15 @@ MainWindow::~MainWindow()
     saveNow();
 }
 
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Leaving the window hands its pending text over: another window on the same note shows
+    // it by the time the user looks there.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        saveNow();
+}
+
 void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
