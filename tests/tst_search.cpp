@@ -130,6 +130,11 @@ private Q_SLOTS:
         QTRY_COMPARE(QApplication::focusWidget(), text);
         QVERIFY(text->viewport()->rect().contains(text->cursorRect()));
         QVERIFY(text->verticalScrollBar()->value() > 0);
+        // Typing and its save keep them.
+        text->moveCursor(QTextCursor::End);
+        QTest::keyClicks(text, u" more"_s);
+        m_window->saveNow();
+        QCOMPARE(m_window->editor()->highlightedMatches().size(), 2);
         // The marks go with the note.
         m_window->selection()->setSelectedDate(march1.startOfDay());
         QCOMPARE(m_window->editor()->highlightedMatches(), QList<TextRange>());

@@ -89,7 +89,6 @@ NoteEditor::NoteEditor(Journal *journal, SelectionState *selection, QWidget *par
         if (!text)
             return;
         const QScopedValueRollback loading(m_loading, true);
-        m_textEdit->setExtraSelections({});
         m_textEdit->showNewerText(*text);
         m_syncedText = NoteTextEdit::shownForm(*text);
     });

@@ -155,6 +155,8 @@ void NoteTextEdit::showNewerText(const QString &text)
     const qsizetype anchor = moved(textCursor().anchor());
     const qsizetype position = moved(textCursor().position());
     const int scrolled = verticalScrollBar()->value();
+    // Marks made on the text shown go with it.
+    setExtraSelections({});
     discardPaste();
     QTextDocument *old = document();
     const bool ownsOld = old->parent() == this;

@@ -28,7 +28,8 @@ public:
     // Puts a newer version of the note shown in place, saved by another window: the
     // insertion point and the selection keep their place in the text around what changed,
     // the view stays where it was, and the undo history starts afresh, so that Undo never
-    // takes back what the other window wrote.
+    // takes back what the other window wrote. Marked matches are dropped; the same text
+    // changes nothing.
     void showNewerText(const QString &text);
     // A text as noteText() would give it back once shown: the editor keeps every paragraph
     // break as a line feed, whichever break the text had.
