@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
-#include "app/Translations.h"
 #include "app/SingleInstance.h"
+#include "app/Translations.h"
 
 #include <QApplication>
 

@@ -394,7 +394,7 @@ private Q_SLOTS:
         first.setProcessEnvironment(env);
         first.start(QStringLiteral(LQ_BINARY_PATH), {});
         const QString window = xdotool(
-            env, {u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--name"_s, u"^LumenQuill$"_s});
+            env, {u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--class"_s, u"^lumenquill$"_s});
         QVERIFY(!window.isEmpty());
         QVERIFY(xdotool(env, {u"getwindowfocus"_s}) != window);
         if (bus == u"stopped")

@@ -15,6 +15,10 @@
         <source>The unsaved text could not be kept either.</source>
         <translation>Auch der nicht gespeicherte Text konnte nicht gesichert werden.</translation>
     </message>
+    <message>
+        <source>LumenQuill is already running: its window was brought forward.</source>
+        <translation>LumenQuill läuft schon: sein Fenster wurde nach vorn geholt.</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -310,6 +314,10 @@
     <message>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;New Window</source>
+        <translation>&amp;Neues Fenster</translation>
     </message>
 </context>
 <context>

@@ -79,6 +79,8 @@ MainWindow::~MainWindow()
 
 void MainWindow::changeEvent(QEvent *event)
 {
+    if (event->type() == QEvent::PaletteChange && m_searchButton)
+        m_searchButton->setIcon(themedIcon(QStringLiteral("edit-find"), palette()));
     QMainWindow::changeEvent(event);
     // Leaving the window hands its pending text over: another window on the same note shows
     // it by the time the user looks there.
@@ -100,13 +102,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
     saveNow();
     m_journal->save();
     QMainWindow::closeEvent(event);
-}
-
-void MainWindow::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::PaletteChange && m_searchButton)
-        m_searchButton->setIcon(themedIcon(QStringLiteral("edit-find"), palette()));
-    QMainWindow::changeEvent(event);
 }
 
 // The Journal menu, the sidebar's keys in a Go menu, and the list of keys under Help.
