@@ -439,7 +439,20 @@ private Q_SLOTS:
         app.setProcessEnvironment(environment(dataHome));
         app.start(QStringLiteral(LQ_BINARY_PATH), {});
         QVERIFY(app.waitForStarted());
-        QTest::qWait(500);
+        // Once the program handles the signal (before it opens the journal), while it loads.
+        const auto handlesSigterm = [&app] {
+            QFile status(u"/proc/%1/status"_s.arg(app.processId()));
+            if (!status.open(QIODevice::ReadOnly))
+                return false;
+            for (const QByteArray &line : status.readAll().split('\n')) {
+                if (line.startsWith("SigCgt:"))
+                    return ((line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) &
+                            1) != 0;
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(handlesSigterm(), 20000);
+        QTest::qWait(200);
         ::kill(pid_t(app.processId()), SIGTERM);
         QVERIFY2(app.waitForFinished(5000), "the program was still running 5 s after SIGTERM");
         QCOMPARE(app.exitCode(), 0);
