@@ -33,39 +33,33 @@ const QString cardText = u"Walk by the river\nCold, #outside\nHome late"_s;
 // The WCAG contrast ratio, from 1 (the same luminance) to 21 (black on white).
 double contrast(const QColor &a, const QColor &b)
 {
-    const auto luminance = [](const QColor &colour) {
-        double sum = 0;
-        for (const auto &[value, weight] :
-             {std::pair(colour.redF(), 0.2126), std::pair(colour.greenF(), 0.7152),
-              std::pair(colour.blueF(), 0.0722)})
-            sum += weight *
-                   (value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4));
-        return sum;
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) +
+               0.0722 * linear(c.blueF()) + 0.05;
     };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
 }
 
-// The contrast of the most distinct pixel of region (in the logical pixels of the grab)
-// with the colour that most of the region has.
+// The contrast of the most distinct pixel of region (in logical pixels) with the colour that
+// most of the region has.
 double standsOut(const QImage &image, const QRectF &region)
 {
-    const QRect pixels = QRectF(region.topLeft() * image.devicePixelRatio(),
-                                region.size() * image.devicePixelRatio())
-                             .toRect();
+    const qreal ratio = image.devicePixelRatio();
+    const QRect pixels = QRectF(region.topLeft() * ratio, region.size() * ratio).toRect();
     QHash<QRgb, int> counts;
     for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
         for (int x = pixels.left(); x <= pixels.right(); ++x)
             ++counts[image.pixel(x, y)];
     }
-    const QRgb background =
-        std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
-            return a.second < b.second;
-        })->first;
+    const QColor background(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                                             [](auto a, auto b) { return a.second < b.second; })
+                                ->first);
     double most = 1;
     for (auto pixel = counts.keyBegin(); pixel != counts.keyEnd(); ++pixel)
-        most = std::max(most, contrast(QColor(*pixel), QColor(background)));
+        most = std::max(most, contrast(QColor(*pixel), background));
     return most;
 }
 
@@ -112,8 +106,8 @@ private Q_SLOTS:
         QPalette dark(QColor(0x2a, 0x2a, 0x2a), QColor(0x20, 0x20, 0x20));
         for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
             dark.setColor(role, QColor(0xee, 0xee, 0xee));
-        dark.setColor(QPalette::PlaceholderText, QColor(0xee, 0xee, 0xee, 128));
         dark.setColor(QPalette::Base, QColor(0x18, 0x18, 0x18));
+        dark.setColor(QPalette::PlaceholderText, QColor(0xee, 0xee, 0xee, 128));
         dark.setColor(QPalette::AlternateBase, QColor(0x26, 0x26, 0x26));
         dark.setColor(QPalette::Highlight, QColor(0x35, 0x84, 0xe4));
         dark.setColor(QPalette::HighlightedText, Qt::white);
@@ -146,6 +140,11 @@ private Q_SLOTS:
         addDay(u"A day of the next month"_s, QDate(2026, 4, 1), false);
         addDay(u"A day with a note"_s, march9.addDays(3), true);
         addDay(u"The open day"_s, march9, true);
+        // A tag's count, dimmed in the last quarter of its row.
+        auto *tags = m_window->findChild<QAbstractItemView *>(u"tagList"_s);
+        const QRect tag = tags->visualRect(tags->model()->index(0, 0));
+        drawn.append({u"A tag's count"_s, tags->viewport(),
+                      tag.adjusted(tag.width() * 3 / 4, 0, 0, 0), 4.5});
         for (auto *label : m_window->editor()->statusBar()->findChildren<QLabel *>())
             drawn.append({label->objectName(), label, label->rect().adjusted(8, 0, -8, 0), 4.5});
         const auto check = [this, &drawn] {
