@@ -54,9 +54,10 @@ double standsOut(const QImage &image, const QRectF &region)
         for (int x = pixels.left(); x <= pixels.right(); ++x)
             ++counts[image.pixel(x, y)];
     }
-    const QColor background(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
-                                             [](auto a, auto b) { return a.second < b.second; })
-                                ->first);
+    const QColor background(
+        std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+            return a.second < b.second;
+        })->first);
     double most = 1;
     for (auto pixel = counts.keyBegin(); pixel != counts.keyEnd(); ++pixel)
         most = std::max(most, contrast(QColor(*pixel), background));
@@ -140,11 +141,11 @@ private Q_SLOTS:
         addDay(u"A day of the next month"_s, QDate(2026, 4, 1), false);
         addDay(u"A day with a note"_s, march9.addDays(3), true);
         addDay(u"The open day"_s, march9, true);
-        // A tag's count, dimmed in the last quarter of its row.
+        // A tag's count, dimmed in the last quarter of its row, picked or not.
         auto *tags = m_window->findChild<QAbstractItemView *>(u"tagList"_s);
         const QRect tag = tags->visualRect(tags->model()->index(0, 0));
-        drawn.append({u"A tag's count"_s, tags->viewport(),
-                      tag.adjusted(tag.width() * 3 / 4, 0, 0, 0), 4.5});
+        const QRect count = tag.adjusted(tag.width() * 3 / 4, 0, 0, 0);
+        drawn.append({u"A tag's count"_s, tags->viewport(), count, 4.5});
         for (auto *label : m_window->editor()->statusBar()->findChildren<QLabel *>())
             drawn.append({label->objectName(), label, label->rect().adjusted(8, 0, -8, 0), 4.5});
         const auto check = [this, &drawn] {
@@ -168,7 +169,8 @@ private Q_SLOTS:
         QCOMPARE(card.preview.size(), 2);
         drawn = {{u"A card's title"_s, grid->viewport(), card.title.rect, 4.5},
                  {u"A card's lines"_s, grid->viewport(), card.preview.first().rect, 4.5},
-                 {u"A card's day"_s, grid->viewport(), card.date.rect, 4.5}};
+                 {u"A card's day"_s, grid->viewport(), card.date.rect, 4.5},
+                 {u"A picked tag's count"_s, tags->viewport(), count, 4.5}};
         check();
     }
 

@@ -41,7 +41,6 @@ private Q_SLOTS:
         openWindow();
     }
 
-
     // Each row's name is what is typed in the tag search; the first tag written, or the first
     // to match, takes the place of the hint, and cancelling brings every tag back.
     void search_narrowsAtEachKey_orSaysWhyTheListIsEmpty_data()

@@ -63,7 +63,9 @@ QList<QRegularExpression> changedEnglishTexts()
 QStringList shownTexts()
 {
     QStringList texts;
-    const auto add = [&texts](const QVariant &text) { texts.append(text.toString().remove(u'&')); };
+    const auto add = [&texts](const QVariant &text) {
+        texts.append(text.toString().remove(u'&'));
+    };
     for (QWidget *widget : QApplication::allWidgets()) {
         if (!widget->isVisible())
             continue;
