@@ -68,6 +68,7 @@ private Q_SLOTS:
         click(u"todayButton"_s);
         const QDate today = m_selection->selectedDate().date();
         QCOMPARE(today, QDate::currentDate());
+        QCOMPARE(m_selection->highlightedDate(), std::optional(m_selection->selectedDate()));
         QCOMPARE(m_calendar->displayMonth(), QDate(today.year(), today.month(), 1));
     }
 

@@ -187,9 +187,19 @@ private:
     }
     QListView *list() const { return control<QListView>(u"tagList"_s); }
     void click(const QString &button) { QTest::mouseClick(control(button), Qt::LeftButton); }
-    QString listed() const;
+    QString listed() const
+    {
+        QStringList names;
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            names.append(list()->model()->index(row, 0).data().toString());
+        return names.join(u' ');
+    }
     // What a screen reader says for the tag's row.
-    QString spoken(const QString &name) const;
+    QString spoken(const QString &name) const
+    {
+        const int row = int(listed().split(u' ').indexOf(name));
+        return list()->model()->index(row, 0).data(Qt::AccessibleTextRole).toString();
+    }
     // Through the window, as the desktop delivers it, so a context menu follows the press.
     void clickRow(const QString &name, Qt::MouseButton button = Qt::LeftButton);
     // Clicks what reads text in the open menu or alert, and waits for it to close.
@@ -198,20 +208,6 @@ private:
     std::unique_ptr<lqtest::TemporaryJournal> m_store;
     std::unique_ptr<MainWindow> m_window;
 };
-
-QString SidebarTest::listed() const
-{
-    QStringList names;
-    for (int row = 0; row < list()->model()->rowCount(); ++row)
-        names.append(list()->model()->index(row, 0).data().toString());
-    return names.join(u' ');
-}
-
-QString SidebarTest::spoken(const QString &name) const
-{
-    const int row = int(listed().split(u' ').indexOf(name));
-    return list()->model()->index(row, 0).data(Qt::AccessibleTextRole).toString();
-}
 
 void SidebarTest::clickRow(const QString &name, Qt::MouseButton button)
 {
