@@ -1,7 +1,5 @@
 #include "TestEnvironment.h"
 
-#include "core/Journal.h"
-
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -12,6 +10,9 @@
 #include <ctime>
 
 namespace lqtest {
+
+const QString queryConnection = QStringLiteral("lqtest-query");
+const QString lockConnection = QStringLiteral("lqtest-lock");
 
 void setTimeZone(const QByteArray &ianaName)
 {
@@ -28,33 +29,38 @@ void pinEnvironment()
 
 QVariantList queryFile(const QString &path, const QString &sql)
 {
-    const QString connection = QStringLiteral("lqtest-query");
     QVariantList values;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), queryConnection);
         db.setDatabaseName(path);
-        if (!db.open())
-            qWarning("cannot open %s: %s", qPrintable(path), qPrintable(db.lastError().text()));
         QSqlQuery query(db);
-        if (!query.exec(sql))
-            qWarning("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
+        if (!db.open() || !query.exec(sql))
+            qWarning("%s: %s", qPrintable(sql),
+                     qPrintable((db.isOpen() ? query.lastError() : db.lastError()).text()));
         while (query.next())
             values.append(query.value(0));
     }
-    QSqlDatabase::removeDatabase(connection);
+    QSqlDatabase::removeDatabase(queryConnection);
+    return values;
+}
+
+QStringList column(const QString &path, const QString &sql)
+{
+    QStringList values;
+    for (const QVariant &value : queryFile(path, sql))
+        values.append(value.toString());
     return values;
 }
 
 QString storedText(const QString &path, const QString &day)
 {
-    return queryFile(path, QStringLiteral("SELECT content FROM notes WHERE day = '%1'").arg(day))
-        .value(0)
-        .toString();
+    return column(path, QStringLiteral("SELECT content FROM notes WHERE day = '%1'").arg(day))
+        .value(0);
 }
 
-WriteLock::WriteLock(const QString &path) : m_connection(QStringLiteral("lqtest-lock"))
+WriteLock::WriteLock(const QString &path)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), lockConnection);
     db.setDatabaseName(path);
     QSqlQuery query(db);
     if (!db.open() || !query.exec(QStringLiteral("BEGIN IMMEDIATE")))
@@ -63,30 +69,14 @@ WriteLock::WriteLock(const QString &path) : m_connection(QStringLiteral("lqtest-
 
 WriteLock::~WriteLock()
 {
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connection);
-        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connection);
+    QSqlDatabase::database(lockConnection).close(); // which rolls the transaction back
+    QSqlDatabase::removeDatabase(lockConnection);
 }
 
 TemporaryJournal::TemporaryJournal()
 {
     QVERIFY2(m_dir.isValid(), "no temporary folder");
     reopen();
-}
-
-TemporaryJournal::~TemporaryJournal() = default;
-
-QString TemporaryJournal::path() const
-{
-    return m_dir.filePath(QStringLiteral("journal.sqlite"));
-}
-
-void TemporaryJournal::close()
-{
-    m_journal.reset();
 }
 
 void TemporaryJournal::reopen()

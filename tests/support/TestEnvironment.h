@@ -1,13 +1,15 @@
 #pragma once
 
+#include "core/Journal.h"
+
 #include <QByteArray>
+#include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantList>
 
 #include <memory>
-
-class Journal;
 
 namespace lqtest {
 
@@ -22,6 +24,8 @@ void setTimeZone(const QByteArray &ianaName);
 // Runs SQL on a journal file through a connection of the test's own, as another program
 // would, and gives the first column of every row.
 QVariantList queryFile(const QString &path, const QString &sql);
+// The same, each value as text.
+QStringList column(const QString &path, const QString &sql);
 
 // The text stored for day, read as another program would.
 QString storedText(const QString &path, const QString &day);
@@ -35,9 +39,6 @@ public:
     ~WriteLock();
     WriteLock(const WriteLock &) = delete;
     WriteLock &operator=(const WriteLock &) = delete;
-
-private:
-    QString m_connection;
 };
 
 // A journal in its own temporary folder, opened and reopened at will.
@@ -45,13 +46,17 @@ class TemporaryJournal
 {
 public:
     TemporaryJournal();
-    ~TemporaryJournal();
 
-    QString path() const;
+    QString path() const { return m_dir.filePath(QStringLiteral("journal.sqlite")); }
     Journal *journal() const { return m_journal.get(); }
+    // Sets the text of day's note.
+    void write(QDate day, const QString &text)
+    {
+        m_journal->setText(m_journal->noteForDay(day).value(), text);
+    }
     // Closes the journal, which writes what is pending, and opens the same file again.
     void reopen();
-    void close();
+    void close() { m_journal.reset(); }
 
 private:
     QTemporaryDir m_dir;
