@@ -1,5 +1,4 @@
-// The journal in and out of other files: export to Markdown files, import back, and the daily
-// backups beside it.
+// The journal in and out of other files: export, import and the daily backups beside it.
 
 #include "TestEnvironment.h"
 
@@ -17,21 +16,13 @@ namespace {
 
 const QDate day1(2026, 3, 1);
 
-QStringList column(const QString &path, const QString &sql)
-{
-    QStringList values;
-    for (const QVariant &value : lqtest::queryFile(path, sql))
-        values.append(value.toString());
-    return values;
-}
-
 // Every note's day and exact bytes, and every day's tags.
 QStringList contents(const QString &path)
 {
-    return column(path, u"SELECT day || '=' || hex(content) FROM notes ORDER BY day"_s) +
-           column(path,
-                  u"SELECT n.day || ' #' || t.name FROM note_tags l JOIN notes n ON"
-                  u" n.id = l.note_id JOIN tags t ON t.id = l.tag_id ORDER BY n.day, t.name"_s);
+    return lqtest::column(path, u"SELECT day || '=' || hex(content) FROM notes ORDER BY day"_s) +
+           lqtest::column(
+               path, u"SELECT n.day || ' #' || t.name FROM note_tags l JOIN notes n ON"
+                     u" n.id = l.note_id JOIN tags t ON t.id = l.tag_id ORDER BY n.day, t.name"_s);
 }
 
 QByteArray readFile(const QString &path)
@@ -49,7 +40,7 @@ class TransferTest : public QObject
 private Q_SLOTS:
     void initTestCase() { lqtest::pinEnvironment(); }
 
-    void exportThenImport_intoAnEmptyJournal_restoresEveryNoteByteForByte()
+    void exportThenImport_restoresEveryNoteByteForByte_andTheFirstSaveOfTheDayBacksUp()
     {
         lqtest::TemporaryJournal source;
         source.close();
@@ -84,8 +75,26 @@ private Q_SLOTS:
         QVERIFY2(days, qPrintable(days.error()));
         const auto summary = restored.journal()->importDays(*days);
         QCOMPARE(summary->added, 3650);
-        QVERIFY(restored.journal()->saveError().isEmpty());
         QCOMPARE(contents(restored.path()), contents(source.path()));
+        // That first save of the day copied the journal beside it, for the user alone; later
+        // saves of the day leave the copy as it is.
+        const QString backups = DailyBackup::folder(restored.path());
+        const QString copy = QDir(backups).filePath(DailyBackup::fileName(QDate::currentDate()));
+        QTRY_VERIFY(QFile::exists(copy) && !restored.journal()->backup()->isRunning());
+        restored.write(day1, u"second save"_s);
+        QVERIFY(!restored.journal()->backup()->isRunning());
+        QCOMPARE(QDir(backups).entryList(QDir::Files), QStringList{QFileInfo(copy).fileName()});
+        QCOMPARE(QFileInfo(backups).permissions() & 0x0777, QFile::Permissions(0x0700));
+        QCOMPARE(QFileInfo(copy).permissions() & 0x0777, QFile::Permissions(0x0600));
+        QVERIFY(Journal::open(copy));
+        QCOMPARE(contents(copy), contents(source.path()));
+        // What it could not restore exactly is refused: nothing, or a file not in UTF-8.
+        QVERIFY(!readExportedDays(QTemporaryDir().path()));
+        QFile file(folder.filePath(u"2026/03/2026-03-01.md"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\xff\xfe not UTF-8") > 0);
+        file.close();
+        const auto refused = readExportedDays(folder.path());
+        QVERIFY2(!refused && refused.error().contains(u"not UTF-8"_s), qPrintable(refused.error()));
     }
 
     void import_neverOverwritesADaysText_data()
@@ -114,101 +123,40 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(QString, outcome);
         lqtest::TemporaryJournal store;
-        Journal *journal = store.journal();
         if (!existing.isNull())
-            journal->setText(journal->noteForDay(day1).value(), existing);
+            store.write(day1, existing);
         store.reopen();
-        journal = store.journal();
-        const ImportSummary summary = journal->importDays({{day1, imported}}).value();
+        const ImportSummary summary = store.journal()->importDays({{day1, imported}}).value();
         QCOMPARE(lqtest::storedText(store.path(), day1.toString(Qt::ISODate)), stored);
         QCOMPARE(
             (QList<qsizetype>{summary.added, summary.merged, summary.unchanged}),
             (QList<qsizetype>{outcome == u"added", outcome == u"merged", outcome == u"unchanged"}));
         // The tags follow the merged text.
-        QStringList tags;
-        for (const Note *note : {journal->noteForDay(day1).value()}) {
-            for (const Tag *tag : journal->tags().value()) {
-                if (journal->notesOfTag(tag).value().contains(note))
-                    tags.append(tag->name);
-            }
-        }
-        QCOMPARE(tags.join(u' '), outcome == u"merged" ? u"a b"_s : QString());
-    }
-
-    void readExportedDays_refusesWhatItCannotRestoreExactly()
-    {
-        QTemporaryDir folder;
-        QVERIFY(!readExportedDays(folder.path()));
-        QVERIFY(QDir(folder.path()).mkpath(u"2026/03"_s));
-        QFile file(folder.filePath(u"2026/03/2026-03-01.md"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\xff\xfe not UTF-8");
-        file.close();
-        const auto days = readExportedDays(folder.path());
-        QVERIFY(!days);
-        QVERIFY2(days.error().contains(u"not UTF-8"_s), qPrintable(days.error()));
-    }
-
-    void firstSaveOfTheDay_backsUpTheJournal_asAJournalTheUserAloneReads()
-    {
-        lqtest::TemporaryJournal store;
-        Journal *journal = store.journal();
-        const QString folder = DailyBackup::folder(store.path());
-        const QString copy = QDir(folder).filePath(DailyBackup::fileName(QDate::currentDate()));
-        QVERIFY(journal->importDays({{day1, u"first #save"_s}}));
-        QTRY_VERIFY(QFile::exists(copy) && !journal->backup()->isRunning());
-        // Later saves of the day leave the day's copy as it is.
-        journal->setText(journal->noteForDay(day1).value(), u"second save"_s);
-        QVERIFY(!journal->backup()->isRunning());
-        QCOMPARE(QFileInfo(folder).permissions() & 0x0777, QFile::Permissions(0x0700));
-        QCOMPARE(QFileInfo(copy).permissions() & 0x0777, QFile::Permissions(0x0600));
-        QCOMPARE(QDir(folder).entryList(QDir::Files),
-                 QStringList{DailyBackup::fileName(QDate::currentDate())});
-
-        auto opened = Journal::open(copy);
-        QVERIFY2(opened, qPrintable(opened.error()));
-        QCOMPARE((*opened)->text((*opened)->noteForDay(day1).value()).value(), u"first #save"_s);
-        QCOMPARE((*opened)->tags().value().value(0)->name, u"save"_s);
-        QCOMPARE((*opened)->search(u"first"_s, 0, 10)->hits.size(), 1);
-    }
-
-    void expiredBackups_leaveSevenDailyAndFourWeeklyCopies_data()
-    {
-        QTest::addColumn<QDate>("newest");
-        QTest::addColumn<int>("days"); // one copy a day back from the newest
-        QTest::addColumn<QList<QDate>>("kept");
-        // 2026-03-01 is a Sunday.
-        const QDate sunday(2026, 3, 1);
-        QList<QDate> week;
-        for (int i = 0; i < 7; ++i)
-            week.append(sunday.addDays(-i));
-        QTest::newRow("A week of copies is kept whole") << sunday << 7 << week;
-        QTest::newRow("Before the daily ones, the newest copy of each of four weeks")
-            << sunday << 60
-            << week + QList<QDate>{sunday.addDays(-7), sunday.addDays(-14), sunday.addDays(-21),
-                                   sunday.addDays(-28)};
-        QTest::newRow("The week of the oldest daily copy has no weekly one")
-            << sunday.addDays(3) << 60
-            << QList<QDate>{
-                   sunday.addDays(3),   sunday.addDays(2),   sunday.addDays(1),  sunday,
-                   sunday.addDays(-1),  sunday.addDays(-2),  sunday.addDays(-3), sunday.addDays(-7),
-                   sunday.addDays(-14), sunday.addDays(-21), sunday.addDays(-28)};
+        QCOMPARE(lqtest::column(store.path(), u"SELECT t.name FROM note_tags l JOIN tags t"
+                                              u" ON t.id = l.tag_id ORDER BY t.name"_s)
+                     .join(u' '),
+                 outcome == u"merged" ? u"a b"_s : QString());
     }
 
     void expiredBackups_leaveSevenDailyAndFourWeeklyCopies()
     {
-        QFETCH(QDate, newest);
-        QFETCH(int, days);
-        QFETCH(QList<QDate>, kept);
-        QList<QDate> copies;
-        for (int i = days - 1; i >= 0; --i)
-            copies.append(newest.addDays(-i));
-        const QList<QDate> expired = expiredBackups(copies);
-        QList<QDate> left;
-        for (const QDate day : copies)
-            if (!expired.contains(day))
-                left.prepend(day);
-        QCOMPARE(left, kept);
+        // Sixty daily copies up to newest; the days back from it of those left, newest first.
+        const auto kept = [](QDate newest) {
+            QList<QDate> copies;
+            for (int i = 0; i < 60; ++i)
+                copies.append(newest.addDays(i - 59));
+            const QList<QDate> expired = expiredBackups(copies);
+            QList<qint64> left;
+            for (const QDate day : copies) {
+                if (!expired.contains(day))
+                    left.prepend(day.daysTo(newest));
+            }
+            return left;
+        };
+        // Before the daily ones, the newest copy of each of four weeks; 2026-03-01 is a Sunday.
+        QCOMPARE(kept(QDate(2026, 3, 1)), (QList<qint64>{0, 1, 2, 3, 4, 5, 6, 7, 14, 21, 28}));
+        // The week of the oldest daily copy has no weekly one.
+        QCOMPARE(kept(QDate(2026, 3, 4)), (QList<qint64>{0, 1, 2, 3, 4, 5, 6, 10, 17, 24, 31}));
     }
 };
 
