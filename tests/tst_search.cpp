@@ -1,6 +1,4 @@
-// The note search and the Journal menu in the window, driven through the real widgets:
-// opening the search, results as the user types, opening a result with its matches marked,
-// leaving the search, and export and import from the menu.
+// The note search and the Journal menu in the window, driven through the real widgets.
 
 #include "TestEnvironment.h"
 
@@ -18,7 +16,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -42,11 +39,10 @@ private Q_SLOTS:
     void init()
     {
         m_store = std::make_unique<lqtest::TemporaryJournal>();
-        Journal *journal = m_store->journal();
-        journal->setText(journal->noteForDay(march1).value(), u"Rain in Köln, #travel"_s);
-        journal->setText(journal->noteForDay(march2).value(),
-                         u"A long day.\n"_s + QString(60, u'\n') + u"Back from koln by train"_s);
-        m_window = std::make_unique<MainWindow>(journal);
+        m_store->write(march1, u"Rain in Köln, #travel"_s);
+        m_store->write(march2,
+                       u"A long day.\n"_s + QString(60, u'\n') + u"Back from koln by train"_s);
+        m_window = std::make_unique<MainWindow>(m_store->journal());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     }
@@ -56,24 +52,26 @@ private Q_SLOTS:
         m_store.reset();
     }
 
-    void search_opensOnEveryWayIn_andShowsTheNewestDayFirst_data()
+    void search_opensOnEveryWayIn_andOpensTheResultChosen_withItsMatchesMarked_data()
     {
-        QTest::addColumn<QString>("way");
-        QTest::newRow("Ctrl+F") << u"key"_s;
-        QTest::newRow("The search button") << u"button"_s;
-        QTest::newRow("The Journal menu") << u"menu"_s;
-        QTest::newRow("Ctrl+F while a tag's notes are shown") << u"tag"_s;
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("Ctrl+F, then Enter in the field") << u"key"_s << u"enter"_s;
+        QTest::newRow("The search button, then Down and Enter") << u"button"_s << u"list"_s;
+        QTest::newRow("The Journal menu, then a click") << u"menu"_s << u"click"_s;
+        QTest::newRow("Ctrl+F while a tag's notes are shown") << u"tag"_s << u"enter"_s;
     }
 
-    void search_opensOnEveryWayIn_andShowsTheNewestDayFirst()
+    void search_opensOnEveryWayIn_andOpensTheResultChosen_withItsMatchesMarked()
     {
-        QFETCH(QString, way);
-        if (way == u"tag")
+        QFETCH(QString, opened);
+        QFETCH(QString, chosen);
+        if (opened == u"tag")
             m_window->selection()->setSelectedTag(m_store->journal()->tags().value().first());
-        if (way == u"button")
+        if (opened == u"button")
             QTest::mouseClick(m_window->menuBar()->findChild<QToolButton *>(u"noteSearchButton"_s),
                               Qt::LeftButton);
-        else if (way == u"menu")
+        else if (opened == u"menu")
             m_window->journalMenu()->searchAction()->trigger();
         else
             QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget()
@@ -91,28 +89,12 @@ private Q_SLOTS:
         QAccessibleInterface *list = QAccessible::queryAccessibleInterface(results);
         QCOMPARE(list->child(1)->text(QAccessible::Name),
                  u"March 1, 2026, Rain in Köln, #travel"_s);
-        QTest::keyClicks(field(), u"n #tr"_s);
+        QTest::keyClicks(field(), u"n train"_s);
         QCOMPARE(results->model()->rowCount(), 1);
-    }
 
-    void result_opensItsDay_withTheMatchesMarked_andTheFirstInView_data()
-    {
-        QTest::addColumn<QString>("way");
-        QTest::newRow("Enter in the field") << u"enter"_s;
-        QTest::newRow("Down, then Enter in the list") << u"list"_s;
-        QTest::newRow("A click") << u"click"_s;
-    }
-
-    void result_opensItsDay_withTheMatchesMarked_andTheFirstInView()
-    {
-        QFETCH(QString, way);
-        m_window->editor()->textEdit()->resize(600, 300);
-        m_window->openSearch();
-        QTest::keyClicks(field(), u"koln train"_s);
-        QListView *results = m_window->searchPage()->results();
-        if (way == u"enter") {
+        if (chosen == u"enter") {
             QTest::keyClick(field(), Qt::Key_Return);
-        } else if (way == u"list") {
+        } else if (chosen == u"list") {
             QTest::keyClick(field(), Qt::Key_Down);
             QTest::keyClick(results, Qt::Key_Return);
         } else {
@@ -125,6 +107,7 @@ private Q_SLOTS:
         const qsizetype back = 12 + 60;
         QCOMPARE(m_window->editor()->highlightedMatches(),
                  (QList<TextRange>{{back + 10, 4}, {back + 18, 5}}));
+        // The first match is where the cursor is, in view.
         NoteTextEdit *text = m_window->editor()->textEdit();
         QCOMPARE(text->textCursor().position(), back + 10);
         QTRY_COMPARE(QApplication::focusWidget(), text);
@@ -140,34 +123,30 @@ private Q_SLOTS:
         QCOMPARE(m_window->editor()->highlightedMatches(), QList<TextRange>());
     }
 
-    void escape_leavesTheSearch_forTheNoteThatWasOpen()
+    // Text typed just before is searchable, Escape leaves the search for its note, and an
+    // import from the menu puts the exported text below the text typed since, in the editor too.
+    void escape_leavesTheSearch_andImportFromTheMenu_keepTheOpenNoteInStep()
     {
         m_window->selection()->setSelectedDate(march1.startOfDay());
-        QTest::keyClicks(m_window->editor()->textEdit(), u"typed "_s);
+        QTest::keyClicks(m_window->editor()->textEdit(), u"Mine. "_s);
         m_window->openSearch();
-        // The text typed just before is searchable.
-        QTest::keyClicks(field(), u"typed"_s);
+        QTest::keyClicks(field(), u"mine"_s);
         QCOMPARE(m_window->searchPage()->results()->model()->rowCount(), 1);
         QTest::keyClick(field(), Qt::Key_Escape);
         QTRY_VERIFY(m_window->editor());
         QCOMPARE(m_window->editor()->note()->day, march1);
         QTRY_COMPARE(QApplication::focusWidget(), m_window->editor()->textEdit());
-    }
 
-    void exportAndImport_fromTheMenu_keepTheOpenNoteInStep()
-    {
         QTemporaryDir folder;
         chooseFolder(m_window->journalMenu()->exportAction(), folder.path());
         QSignalSpy exported(m_window->journalMenu(), &JournalMenu::exportFinished);
         QTRY_COMPARE(exported.count(), 1);
         QCOMPARE(exported.first().first().toString(), QString());
         QVERIFY(QFile::exists(folder.filePath(u"2026/03/2026-03-01.md"_s)));
-
-        // The day open in the editor gets the imported text below its own.
-        m_window->selection()->setSelectedDate(march1.startOfDay());
-        QTest::keyClicks(m_window->editor()->textEdit(), u"Mine. "_s);
+        QTest::keyClicks(m_window->editor()->textEdit(), u"More. "_s);
         chooseFolder(m_window->journalMenu()->importAction(), folder.path());
-        const QString merged = u"Mine. Rain in Köln, #travel\n\n---\n\nRain in Köln, #travel"_s;
+        const QString merged =
+            u"More. Mine. Rain in Köln, #travel\n\n---\n\nMine. Rain in Köln, #travel"_s;
         QCOMPARE(lqtest::storedText(m_store->path(), u"2026-03-01"_s), merged);
         QCOMPARE(m_window->editor()->textEdit()->noteText(), merged);
         QVERIFY2(m_window->statusBar()->currentMessage().contains(u"1 merged"_s),
@@ -177,20 +156,18 @@ private Q_SLOTS:
 private:
     QLineEdit *field() const { return m_window->searchPage()->field(); }
     // Picks folder in the dialog the action opens.
-    void chooseFolder(QAction *action, const QString &folder);
+    void chooseFolder(QAction *action, const QString &folder)
+    {
+        action->trigger();
+        QFileDialog *dialog = nullptr;
+        QTRY_VERIFY((dialog = m_window->findChild<QFileDialog *>()) && dialog->isVisible());
+        dialog->selectFile(folder);
+        QMetaObject::invokeMethod(dialog, "accept");
+    }
 
     std::unique_ptr<lqtest::TemporaryJournal> m_store;
     std::unique_ptr<MainWindow> m_window;
 };
-
-void SearchTest::chooseFolder(QAction *action, const QString &folder)
-{
-    action->trigger();
-    QFileDialog *dialog = nullptr;
-    QTRY_VERIFY((dialog = m_window->findChild<QFileDialog *>()) && dialog->isVisible());
-    dialog->selectFile(folder);
-    QMetaObject::invokeMethod(dialog, "accept");
-}
 
 QTEST_MAIN(SearchTest)
 #include "tst_search.moc"
