@@ -1,5 +1,4 @@
-// A tag's notes as cards: newest first in three columns, what a card shows, and a card
-// that opens its note.
+// A tag's notes as cards: newest first in three columns, what a card shows, opening one.
 
 #include "TestEnvironment.h"
 
@@ -28,12 +27,9 @@ private Q_SLOTS:
     void init()
     {
         m_store = std::make_unique<lqtest::TemporaryJournal>();
-        Journal *journal = m_store->journal();
-        for (const int day : {3, 1, 5, 2, 4}) {
-            journal->setText(journal->noteForDay(QDate(2026, 5, day)).value(),
-                             u"Day %1 #trip\nmore"_s.arg(day));
-        }
-        m_window = std::make_unique<MainWindow>(journal);
+        for (const int day : {3, 1, 5, 2, 4})
+            m_store->write(QDate(2026, 5, day), u"Day %1 #trip\nmore"_s.arg(day));
+        m_window = std::make_unique<MainWindow>(m_store->journal());
         m_window->resize(1100, 760);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -45,15 +41,12 @@ private Q_SLOTS:
         m_store.reset();
     }
 
-    void cards_areNewestFirst_inThreeEqualColumns()
+    // Newest first in three equal columns; a click opens the card's note on its day.
+    void cards_areNewestFirst_inThreeColumns_andOpenTheirNote()
     {
-        browse(u"trip"_s);
+        m_window->selection()->setSelectedTag(m_store->journal()->tags().value().first());
+        QVERIFY(m_window->tagNotesPage());
         QCOMPARE(m_window->tagNotesPage()->headingText(), u"Notes tagged with #trip"_s);
-        QStringList titles;
-        for (int row = 0; row < grid()->model()->rowCount(); ++row)
-            titles.append(grid()->model()->index(row, 0).data().toString());
-        QCOMPARE(titles, (QStringList{"Day 5 #trip", "Day 4 #trip", "Day 3 #trip", "Day 2 #trip",
-                                      "Day 1 #trip"}));
         for (int row = 0; row < 3; ++row) {
             QCOMPARE(cardRect(row).top(), cardRect(0).top());
             QCOMPARE(cardRect(row).width(), cardRect(0).width());
@@ -62,11 +55,7 @@ private Q_SLOTS:
         QCOMPARE(cardRect(1).left() - cardRect(0).right() - 1, NoteCardGrid::spacing);
         QCOMPARE(cardRect(3).top() - cardRect(0).bottom() - 1, NoteCardGrid::spacing);
         QCOMPARE(cardRect(3).left(), cardRect(0).left());
-    }
 
-    void clickingACard_opensItsNoteOnItsDay()
-    {
-        browse(u"trip"_s);
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cardRect(1).center());
         QTRY_VERIFY(m_window->editor());
         SelectionState *selection = m_window->selection();
@@ -113,22 +102,12 @@ private Q_SLOTS:
     }
 
 private:
-    void browse(const QString &tag);
     NoteCardGrid *grid() const { return m_window->tagNotesPage()->grid(); }
     QRect cardRect(int row) const { return grid()->visualRect(grid()->model()->index(row, 0)); }
 
     std::unique_ptr<lqtest::TemporaryJournal> m_store;
     std::unique_ptr<MainWindow> m_window;
 };
-
-void TagBrowserTest::browse(const QString &tag)
-{
-    for (const Tag *candidate : m_store->journal()->tags().value()) {
-        if (candidate->name == tag)
-            m_window->selection()->setSelectedTag(candidate);
-    }
-    QVERIFY(m_window->tagNotesPage());
-}
 
 QTEST_MAIN(TagBrowserTest)
 #include "tst_tagbrowser.moc"
