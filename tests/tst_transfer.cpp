@@ -3,7 +3,6 @@
 #include "TestEnvironment.h"
 
 #include "core/DailyBackup.h"
-#include "core/Journal.h"
 #include "core/TagSync.h"
 
 #include <QDir>
@@ -23,12 +22,6 @@ QStringList contents(const QString &path)
            lqtest::column(
                path, u"SELECT n.day || ' #' || t.name FROM note_tags l JOIN notes n ON"
                      u" n.id = l.note_id JOIN tags t ON t.id = l.tag_id ORDER BY n.day, t.name"_s);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
 }
 
 } // namespace
@@ -61,10 +54,10 @@ private Q_SLOTS:
         source.reopen();
         QTemporaryDir folder;
         QCOMPARE(exportJournal(source.path(), folder.path()).value(), 3650);
-        QCOMPARE(readFile(folder.filePath(u"2026/02/2026-02-28.md"_s)),
+        QCOMPARE(lqtest::fileBytes(folder.filePath(u"2026/02/2026-02-28.md"_s)),
                  (pieces.at(1) + u" 1"_s).toUtf8());
-        QCOMPARE(readFile(folder.filePath(u"2026/02/2026-02-26.md"_s)), QByteArray());
-        const QByteArray whole = readFile(folder.filePath(u"journal.md"_s));
+        QCOMPARE(lqtest::fileBytes(folder.filePath(u"2026/02/2026-02-26.md"_s)), QByteArray());
+        const QByteArray whole = lqtest::fileBytes(folder.filePath(u"journal.md"_s));
         QVERIFY(whole.startsWith("# 2016-03-04\n\n"));
         QVERIFY(whole.contains("\n# 2026-02-27\n\nCR LF\r\nlines\r\n 2\n\n# 2026-02-28\n\n"));
         QVERIFY(whole.endsWith("\n# 2026-03-01\n\nplain words 0\n\n"));

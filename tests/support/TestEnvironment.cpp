@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -56,6 +57,12 @@ QString storedText(const QString &path, const QString &day)
 {
     return column(path, QStringLiteral("SELECT content FROM notes WHERE day = '%1'").arg(day))
         .value(0);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("unreadable");
 }
 
 WriteLock::WriteLock(const QString &path)

@@ -30,6 +30,9 @@ QStringList column(const QString &path, const QString &sql);
 // The text stored for day, read as another program would.
 QString storedText(const QString &path, const QString &day);
 
+// A file's bytes, or "unreadable".
+QByteArray fileBytes(const QString &path);
+
 // Holds the journal's write lock from another connection for as long as it lives, so that
 // the journal's saves fail as on a busy or stuck disk.
 class WriteLock
