@@ -7,7 +7,6 @@
 #include "app/SelectionState.h"
 #include "app/editor/NoteEditor.h"
 #include "app/editor/NoteTextEdit.h"
-#include "core/Journal.h"
 #include "core/SearchResultsModel.h"
 
 #include <QAccessible>

@@ -9,7 +9,6 @@
 #include "app/tagbrowser/NoteCardDelegate.h"
 #include "app/tagbrowser/NoteCardGrid.h"
 #include "app/tagbrowser/TagNotesPage.h"
-#include "core/Journal.h"
 #include "core/TagNotesModel.h"
 
 #include <QApplication>

@@ -2,7 +2,6 @@
 
 #include "TestEnvironment.h"
 
-#include "core/Journal.h"
 #include "core/TagFilterModel.h"
 #include "core/TagListModel.h"
 #include "core/TagNotesModel.h"
