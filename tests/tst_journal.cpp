@@ -57,8 +57,7 @@ QStringList searched(Journal *journal, const QString &typed)
     return shown;
 }
 
-// FTS5's check of the search index against the notes (which fails the test as a statement
-// refused), then SQLite's of the whole file.
+// FTS5's check of the index against the notes (a failure fails the test), then SQLite's.
 QString problems(const QString &path)
 {
     lqtest::queryFile(path, u"INSERT INTO notes_search (notes_search, rank)"
@@ -84,9 +83,8 @@ private Q_SLOTS:
     void init() { QTest::failOnWarning(QRegularExpression(u"^[A-Z]+ .*: "_s)); }
     void cleanup() { lqtest::setTimeZone("Europe/Berlin"); }
 
-    // A new journal and its folder are the user's alone, and held by this LumenQuill alone by
-    // any path; a day's note is made once, written at once, found in the log after a crash,
-    // and stays on its day in every time zone.
+    // A new journal is the user's alone and held by one LumenQuill by any path; its note is made
+    // once, written at once, read back from the log after a crash and on its day in every zone.
     void noteForDay_givesOneNotePerDay_writtenAtOnce_onItsDayEverywhere()
     {
         QTemporaryDir dir;
@@ -328,8 +326,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path + u"-wal"_s));
     }
 
-    // Journals changed with the sqlite3 tool in ways the program never writes: each opens,
-    // shows what it can and goes on saving, without touching what it does not understand.
+    // Journals changed by hand as the program never would open, save, and keep what they hold.
     void handEditedJournal_opensAndKeepsWhatItDoesNotKnow_data()
     {
         QTest::addColumn<QStringList>("edits");

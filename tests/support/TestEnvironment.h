@@ -2,10 +2,6 @@
 
 #include "core/Journal.h"
 
-#include <QByteArray>
-#include <QDate>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantList>
 
@@ -13,16 +9,14 @@
 
 namespace lqtest {
 
-// Pins what the results depend on: the time zone (Europe/Berlin, which has daylight
-// saving), an English locale, and a temporary data folder instead of the user's journal.
-// Call it first in initTestCase().
+// Pins the time zone (Europe/Berlin, which has daylight saving), an English locale and a
+// temporary data folder instead of the user's journal. Call it first in initTestCase().
 void pinEnvironment();
 
 // Switches the process's local time zone (an IANA name such as "America/New_York").
 void setTimeZone(const QByteArray &ianaName);
 
-// Runs SQL on a journal file through a connection of the test's own, as another program
-// would, and gives the first column of every row.
+// Runs SQL on a journal file through a connection of its own; gives each row's first column.
 QVariantList queryFile(const QString &path, const QString &sql);
 // The same, each value as text.
 QStringList column(const QString &path, const QString &sql);
@@ -33,8 +27,7 @@ QString storedText(const QString &path, const QString &day);
 // A file's bytes, or "unreadable".
 QByteArray fileBytes(const QString &path);
 
-// Holds the journal's write lock from another connection for as long as it lives, so that
-// the journal's saves fail as on a busy or stuck disk.
+// Holds the journal's write lock from another connection while it lives: saves then fail.
 class WriteLock
 {
 public:
