@@ -34,7 +34,7 @@ private Q_SLOTS:
         m_store = std::make_unique<lqtest::TemporaryJournal>();
         m_store->write(march1, u"Rain in Köln, #travel"_s);
         m_store->write(march2,
-                       u"A long day.\n"_s + QString(60, u'\n') + u"Back from koln by train"_s);
+                       u"A long day.\r\n"_s + QString(60, u'\n') + u"Back from koln by train"_s);
         m_window = std::make_unique<MainWindow>(m_store->journal());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));

@@ -7,6 +7,7 @@
 #include "app/ToolButton.h"
 #include "app/calendar/MonthCalendar.h"
 #include "app/editor/NoteEditor.h"
+#include "app/editor/NoteTextEdit.h"
 #include "app/sidebar/Sidebar.h"
 #include "app/sidebar/TagPane.h"
 #include "app/tagbrowser/TagNotesPage.h"
@@ -194,8 +195,9 @@ void MainWindow::openSearchResult(const Note *note, const QString &typed)
     if (!m_editor || m_editor->note() != note)
         return;
     m_editor->focusText();
-    if (const auto matches = m_journal->matchesIn(note, typed))
-        m_editor->highlightMatches(*matches);
+    // Found in the text as the editor shows it, where a CR LF is one line break.
+    if (const auto text = m_journal->text(note))
+        m_editor->highlightMatches(findMatches(NoteTextEdit::shownForm(*text), typed));
 }
 
 void MainWindow::selectedDateChanged(const QDateTime &date)

@@ -236,14 +236,6 @@ Result<SearchHits> Journal::search(const QString &typed, int offset, int limit)
     return page;
 }
 
-Result<QList<TextRange>> Journal::matchesIn(const Note *note, const QString &typed)
-{
-    const auto shown = text(note);
-    if (!shown)
-        return shown.failure();
-    return findMatches(*shown, typed);
-}
-
 Result<ImportSummary> Journal::importDays(const QList<DayText> &days)
 {
     ImportSummary summary;

@@ -97,8 +97,6 @@ public:
     // The written notes that match what the user typed (see fullTextQuery()), newest day
     // first, limit of them from the offset-th on.
     Result<SearchHits> search(const QString &typed, int offset, int limit);
-    // Where what the user typed matches the note's text; none while its text is not on disk.
-    Result<QList<TextRange>> matchesIn(const Note *note, const QString &typed);
 
     // Puts each day's text into the journal and writes them all in one transaction. A day
     // with text of its own keeps it: the imported text goes below it, after importSeparator,
