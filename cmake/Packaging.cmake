@@ -35,6 +35,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 # platform comes with libqt6gui6 and needs no libxcb-cursor0.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6svg6, hicolor-icon-theme")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
+# libenchant-2-2 is found by dpkg-shlibdeps; the dictionaries it checks spelling with are
+# recommended: without any, LumenQuill works as before and its context menu says so.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-dejavu-core, qt6-wayland, hunspell-en-us, hunspell-de-de")
 
 include(CPack)
