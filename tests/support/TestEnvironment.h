@@ -12,7 +12,8 @@ class Journal;
 namespace lqtest {
 
 // Pins what the results depend on: the time zone (Europe/Berlin, which has daylight
-// saving), an English locale, and a temporary data folder instead of the user's journal.
+// saving), an English locale, a temporary data folder instead of the user's journal, and a
+// temporary configuration folder for the settings and the personal word list.
 // Call it first in initTestCase().
 void pinEnvironment();
 
