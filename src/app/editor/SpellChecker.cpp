@@ -2,6 +2,8 @@
 
 #include <QThread>
 
+#include <algorithm>
+
 #include <enchant.h>
 
 namespace {
@@ -55,13 +57,32 @@ void SpellChecker::load(const QStringList &languages)
     m_broker = enchant_broker_init();
     if (!m_broker)
         return;
+    // Every dictionary installed, for a bare language (de) to find one of its countries' (de_DE).
+    QStringList installed;
+    enchant_broker_list_dicts(
+        m_broker,
+        [](const char *tag, const char *, const char *, const char *, void *list) {
+            static_cast<QStringList *>(list)->append(QString::fromUtf8(tag));
+        },
+        &installed);
+    installed.sort();
     for (const QString &language : languages) {
-        const QByteArray tag = language.toUtf8();
-        if (!enchant_broker_dict_exists(m_broker, tag.constData()))
+        QString tag = language;
+        if (!installed.contains(tag) && !tag.contains(u'_')) {
+            const auto country =
+                std::find_if(installed.cbegin(), installed.cend(),
+                             [&](const QString &t) { return t.startsWith(tag + u'_'); });
+            // The language's own country first: de_DE rather than de_AT.
+            if (installed.contains(tag + u'_' + tag.toUpper()))
+                tag += u'_' + tag.toUpper();
+            else if (country != installed.cend())
+                tag = *country;
+        }
+        if (!installed.contains(tag))
             continue;
-        m_dictionary = enchant_broker_request_dict(m_broker, tag.constData());
+        m_dictionary = enchant_broker_request_dict(m_broker, tag.toUtf8().constData());
         if (m_dictionary) {
-            m_language = language;
+            m_language = tag;
             return;
         }
     }

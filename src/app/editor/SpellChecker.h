@@ -17,8 +17,8 @@ class SpellChecker : public QObject
     Q_OBJECT
 
 public:
-    // The languages to try for a locale, best first: its full name (de_DE), its language
-    // (de), then English.
+    // The languages to try for a locale, best first: its full name (de_CH), its language (de,
+    // which stands for any of its countries: de_DE), then English.
     static QStringList languagesFor(const QLocale &locale);
 
     // The checker for languages, shared by every editor of the program and kept until it
