@@ -1,6 +1,7 @@
 #include "app/editor/SpellChecker.h"
 
 #include <QThread>
+#include <QTimerEvent>
 
 #include <algorithm>
 
@@ -10,6 +11,9 @@ namespace {
 
 // Enough for every word one is likely to meet in a long note, and small next to its text.
 constexpr qsizetype mostKnownWords = 100000;
+
+// The window goes on screen first: on two cores, loading at once would hold it up.
+constexpr int loadDelay = 250;
 
 } // namespace
 
@@ -38,6 +42,29 @@ SpellChecker::SpellChecker(const QStringList &languages, QObject *parent) : QObj
 {
     m_loader = QThread::create([this, languages] { load(languages); });
     connect(m_loader, &QThread::finished, this, &SpellChecker::finishLoading);
+}
+
+void SpellChecker::loadSoon()
+{
+    if (!m_loading && !m_loadTimer.isActive())
+        m_loadTimer.start(loadDelay, this);
+}
+
+void SpellChecker::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_loadTimer.timerId()) {
+        QObject::timerEvent(event);
+        return;
+    }
+    m_loadTimer.stop();
+    startLoading();
+}
+
+void SpellChecker::startLoading()
+{
+    if (m_loading)
+        return;
+    m_loading = true;
     m_loader->start();
 }
 
@@ -92,6 +119,7 @@ void SpellChecker::finishLoading()
 {
     if (m_ready)
         return;
+    startLoading();
     m_loader->wait();
     m_ready = true;
     Q_EMIT ready();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QHash>
 #include <QLocale>
 #include <QObject>
@@ -11,7 +12,8 @@ struct str_enchant_dict;
 
 // Asks Enchant whether words are spelled right, in the first language of a list that has a
 // dictionary installed. Loading a dictionary takes longer than opening the window, so it is
-// loaded on a thread of its own; until it is there, every word counts as right.
+// loaded on a thread of its own, once it is needed; until it is there, every word counts as
+// right.
 class SpellChecker : public QObject
 {
     Q_OBJECT
@@ -29,9 +31,11 @@ public:
     explicit SpellChecker(const QStringList &languages, QObject *parent = nullptr);
     ~SpellChecker() override;
 
+    // Starts loading the dictionary shortly, if it is not loaded yet.
+    void loadSoon();
     // Whether the dictionary has been looked for; ready() says when.
     bool isReady() const { return m_ready; }
-    // Waits for the dictionary if it is still being loaded.
+    // Loads the dictionary, or waits for it, if it is not there yet.
     bool hasDictionary();
     QString language() const { return m_language; }
 
@@ -48,11 +52,17 @@ Q_SIGNALS:
     // A word was added or ignored: words marked before may be right now.
     void wordsChanged();
 
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
 private:
+    void startLoading();
     void load(const QStringList &languages);
     void finishLoading();
 
     QThread *m_loader = nullptr;
+    QBasicTimer m_loadTimer;
+    bool m_loading = false;
     bool m_ready = false;
     str_enchant_broker *m_broker = nullptr;
     str_enchant_dict *m_dictionary = nullptr;

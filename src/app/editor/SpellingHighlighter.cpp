@@ -164,6 +164,8 @@ void SpellingHighlighter::schedule()
 void SpellingHighlighter::markVisible()
 {
     m_pass.stop();
+    if (m_enabled && m_checker && !m_checker->isReady() && m_edit->isVisible())
+        m_checker->loadSoon();
     QList<QTextEdit::ExtraSelection> marks;
     if (m_document && m_enabled && m_checker && m_checker->isReady() && m_edit->isVisible()) {
         const QTextCursor cursor = m_edit->textCursor();
