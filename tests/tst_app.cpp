@@ -32,6 +32,8 @@ QProcessEnvironment environment(const QTemporaryDir &dataHome)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"XDG_DATA_HOME"_s, dataHome.path());
     env.insert(u"XDG_RUNTIME_DIR"_s, dataHome.path());
+    // Settings and the spelling's personal word list, away from the user's.
+    env.insert(u"XDG_CONFIG_HOME"_s, dataHome.path());
     if (!env.contains(u"QT_QPA_PLATFORM"_s))
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
     return env;
