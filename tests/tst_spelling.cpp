@@ -239,6 +239,8 @@ private Q_SLOTS:
             << english << u"'x', don't'"_s << true << true << u"‘x’, don’t’"_s << u"‘x’, don’t'"_s;
         QTest::newRow("German") << german << u"geht's \"Er sagt 'ja'\""_s << true << true
                                 << u"geht’s „Er sagt ‚ja‘“"_s << u"geht’s „Er sagt ‚ja‘\""_s;
+        QTest::newRow("C locale, English marks")
+            << QLocale::c() << u"\"x\""_s << true << true << u"“x”"_s << u"“x\""_s;
         QTest::newRow("Dashes") << english << u"a -- b 1--"_s << true << true << u"a – b 1–"_s
                                 << u"a – b 1--"_s;
         QTest::newRow("Both off") << english << u"\"a\" -- 'b'"_s << false << false

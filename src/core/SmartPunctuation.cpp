@@ -15,7 +15,10 @@ struct QuotationMarks
 
 QuotationMarks marks(const QLocale &locale, QLocale::QuotationStyle style)
 {
-    const QString quoted = locale.quoteString(u"x", style);
+    // The C locale has straight quotes only; its texts are in English.
+    const QLocale used =
+        locale.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates) : locale;
+    const QString quoted = used.quoteString(u"x", style);
     const qsizetype x = quoted.indexOf(u'x');
     return {quoted.left(x), quoted.mid(x + 1)};
 }

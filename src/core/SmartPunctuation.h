@@ -20,7 +20,8 @@ struct TypedReplacement
 // insertion point, as the locale's opening or closing quotation mark: opening at the start
 // of a paragraph, after white space, an opening bracket, a dash or an opening mark; closing
 // after anything else. A ' after a letter or a digit is an apostrophe (’), unless the
-// locale closes its inner quotations with another mark and one is open.
+// locale closes its inner quotations with another mark and one is open. The C locale's
+// marks are English's.
 std::optional<TypedReplacement> smartQuote(QStringView before, const QLocale &locale);
 
 // Two hyphens typed in a row, the last of before, as an en dash. A hyphen typed after two
