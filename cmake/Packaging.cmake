@@ -37,6 +37,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6svg6, hicolor-icon-theme")
 # Qt's own translations put the standard buttons and dialogs into the user's language.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland, qt6-translations-l10n")
+# libenchant-2-2 is found by dpkg-shlibdeps; the dictionaries it checks spelling with are
+# recommended: without any, LumenQuill works as before and its context menu says so.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-dejavu-core, qt6-wayland, qt6-translations-l10n, hunspell-en-us, hunspell-de-de")
 
 include(CPack)

@@ -35,6 +35,8 @@ QProcessEnvironment environment(const QTemporaryDir &dataHome)
     env.insert(u"XDG_RUNTIME_DIR"_s, dataHome.path());
     // No session bus unless a test starts one: the desktop's own stays out of the tests.
     env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path="_s + dataHome.filePath(u"no-bus"_s));
+    // Settings and the spelling's personal word list, away from the user's.
+    env.insert(u"XDG_CONFIG_HOME"_s, dataHome.path());
     if (!env.contains(u"QT_QPA_PLATFORM"_s))
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
     return env;

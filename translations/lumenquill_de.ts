@@ -452,6 +452,37 @@
     </message>
 </context>
 <context>
+    <name>NoteTextEdit</name>
+    <message>
+        <source>No Suggestions</source>
+        <translation>Keine Vorschläge</translation>
+    </message>
+    <message>
+        <source>Add to Dictionary</source>
+        <translation>Zum Wörterbuch hinzufügen</translation>
+    </message>
+    <message>
+        <source>Ignore</source>
+        <translation>Ignorieren</translation>
+    </message>
+    <message>
+        <source>Check Spelling</source>
+        <translation>Rechtschreibung prüfen</translation>
+    </message>
+    <message>
+        <source>No spelling dictionary installed</source>
+        <translation>Kein Wörterbuch für die Rechtschreibprüfung installiert</translation>
+    </message>
+    <message>
+        <source>Smart Quotes</source>
+        <translation>Typografische Anführungszeichen</translation>
+    </message>
+    <message>
+        <source>Smart Dashes</source>
+        <translation>Typografische Gedankenstriche</translation>
+    </message>
+</context>
+<context>
     <name>Result</name>
     <message>
         <source>unknown error</source>

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -26,6 +27,13 @@ void pinEnvironment()
     setTimeZone("Europe/Berlin");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QStandardPaths::setTestModeEnabled(true);
+    // The settings and the personal word lists (Enchant's, and Aspell's when Enchant checks
+    // with it) go to a folder of the test's own.
+    static QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qunsetenv("ENCHANT_CONFIG_DIR");
+    qputenv("ASPELL_CONF", "home-dir " + config.path().toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
 }
 
 QVariantList queryFile(const QString &path, const QString &sql)

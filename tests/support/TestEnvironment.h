@@ -9,8 +9,10 @@
 
 namespace lqtest {
 
-// Pins the time zone (Europe/Berlin, which has daylight saving), an English locale and a
-// temporary data folder instead of the user's journal. Call it first in initTestCase().
+// Pins what the results depend on: the time zone (Europe/Berlin, which has daylight
+// saving), an English locale, a temporary data folder instead of the user's journal, and a
+// temporary configuration folder for the settings and the personal word list.
+// Call it first in initTestCase().
 void pinEnvironment();
 
 // Switches the process's local time zone (an IANA name such as "America/New_York").

@@ -125,7 +125,7 @@ void NoteEditor::load()
     m_header->setText(m_note ? DateText::header(m_note->day) : QString());
     // Which day's text a screen reader is in.
     m_textEdit->setAccessibleDescription(m_header->text());
-    m_textEdit->setExtraSelections({});
+    m_textEdit->setMatchSelections({});
     const QScopedValueRollback loading(m_loading, true);
     m_textEdit->setNoteText(*text);
     m_syncedText = NoteTextEdit::shownForm(*text);
@@ -147,7 +147,7 @@ void NoteEditor::highlightMatches(const QList<TextRange> &matches)
         cursor.setPosition(int(match.start + match.length), QTextCursor::KeepAnchor);
         selections.append({cursor, format});
     }
-    m_textEdit->setExtraSelections(selections);
+    m_textEdit->setMatchSelections(selections);
     if (selections.isEmpty())
         return;
     QTextCursor first = selections.first().cursor;
@@ -159,7 +159,7 @@ void NoteEditor::highlightMatches(const QList<TextRange> &matches)
 QList<TextRange> NoteEditor::highlightedMatches() const
 {
     QList<TextRange> matches;
-    for (const QTextEdit::ExtraSelection &selection : m_textEdit->extraSelections()) {
+    for (const QTextEdit::ExtraSelection &selection : m_textEdit->matchSelections()) {
         matches.append({selection.cursor.selectionStart(),
                         selection.cursor.selectionEnd() - selection.cursor.selectionStart()});
     }

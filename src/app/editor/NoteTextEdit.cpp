@@ -1,16 +1,22 @@
 #include "app/editor/NoteTextEdit.h"
 
+#include "app/editor/SpellChecker.h"
+#include "app/editor/SpellingHighlighter.h"
 #include "core/Note.h"
+#include "core/SmartPunctuation.h"
 #include "core/TextCounts.h"
 #include "core/TextMerge.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextDocument>
@@ -19,6 +25,26 @@
 #include <algorithm>
 
 namespace {
+
+constexpr int mostSuggestions = 5;
+
+// The context menu's switches, each on until turned off.
+constexpr auto checkSpellingKey = u"editor/checkSpelling";
+constexpr auto smartQuotesKey = u"editor/smartQuotes";
+constexpr auto smartDashesKey = u"editor/smartDashes";
+
+bool readSwitch(QStringView key)
+{
+    return QSettings(QStringLiteral("lumenquill"), QStringLiteral("lumenquill"))
+        .value(key.toString(), true)
+        .toBool();
+}
+
+void writeSwitch(QStringView key, bool on)
+{
+    QSettings(QStringLiteral("lumenquill"), QStringLiteral("lumenquill"))
+        .setValue(key.toString(), on);
+}
 
 // Beyond these, a paste is laid out like a note being opened.
 constexpr qsizetype largePasteLength = 16 * 1024;
@@ -121,7 +147,28 @@ NoteTextEdit::NoteTextEdit(QWidget *parent) : QTextEdit(parent)
     connect(this, &QTextEdit::cursorPositionChanged, this, &NoteTextEdit::restartBlinking);
     connect(this, &QTextEdit::selectionChanged, this, &NoteTextEdit::repaintInsertionPoint);
     connect(this, &QTextEdit::textChanged, this, &NoteTextEdit::repaintInsertionPoint);
+
+    m_smartQuotes = readSwitch(smartQuotesKey);
+    m_smartDashes = readSwitch(smartDashesKey);
+    m_spelling = new SpellingHighlighter(this);
+    m_spelling->setEnabled(readSwitch(checkSpellingKey));
+    connect(this, &NoteTextEdit::documentReplaced, m_spelling, &SpellingHighlighter::setDocument);
+    connect(m_spelling, &SpellingHighlighter::marksChanged, this,
+            [this] { setExtraSelections(m_matches + m_spelling->marks()); });
+    setSpellingLanguages(SpellChecker::languagesFor(QLocale()));
     setNoteText(QString());
+}
+
+void NoteTextEdit::setMatchSelections(const QList<QTextEdit::ExtraSelection> &selections)
+{
+    m_matches = selections;
+    setExtraSelections(m_matches + m_spelling->marks());
+}
+
+void NoteTextEdit::setSpellingLanguages(const QStringList &languages)
+{
+    m_spellChecker = SpellChecker::forLanguages(languages);
+    m_spelling->setChecker(m_spellChecker);
 }
 
 void NoteTextEdit::setNoteText(const QString &text)
@@ -156,6 +203,7 @@ void NoteTextEdit::showNewerText(const QString &text)
     const qsizetype position = moved(textCursor().position());
     const int scrolled = verticalScrollBar()->value();
     // Marks made on the text shown go with it.
+    m_matches.clear();
     setExtraSelections({});
     discardPaste();
     QTextDocument *old = document();
@@ -407,7 +455,138 @@ void NoteTextEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    const QString typed = event->text();
+    const bool command = event->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier);
+    if (!isReadOnly() && !command &&
+        ((m_smartQuotes && (typed == u"\"" || typed == u"'")) ||
+         (m_smartDashes && typed == u"-"))) {
+        QTextEdit::keyPressEvent(event);
+        if (event->isAccepted())
+            replaceTyped(typed.front());
+        return;
+    }
     QTextEdit::keyPressEvent(event);
+}
+
+void NoteTextEdit::replaceTyped(QChar typed)
+{
+    QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    const int offset = cursor.position() - block.position();
+    if (cursor.hasSelection() || offset == 0 || block.text().at(offset - 1) != typed)
+        return;
+    // The first piece of a long paragraph has the start of the paragraph before it.
+    QString before = block.text().left(offset);
+    if (continuesParagraph(block))
+        before.prepend(block.previous().text().right(1));
+    const std::optional<TypedReplacement> replacement =
+        typed == u'-' ? smartDash(before) : smartQuote(before, QLocale());
+    // Never across the break between two pieces, which is not in the note.
+    if (!replacement || replacement->length > offset)
+        return;
+    cursor.beginEditBlock();
+    cursor.setPosition(cursor.position() - int(replacement->length), QTextCursor::KeepAnchor);
+    cursor.insertText(replacement->text);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
+void NoteTextEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    // From the keyboard, the menu is for the word at the insertion point.
+    const bool keyboard = event->reason() == QContextMenuEvent::Keyboard;
+    const QPoint position = keyboard ? cursorRect().center() : event->pos();
+    QPointer<QMenu> menu = createStandardContextMenu(position);
+    if (!isReadOnly())
+        addSpellingEntries(menu, position);
+    addSwitches(menu);
+    menu->exec(keyboard ? viewport()->mapToGlobal(position) : event->globalPos());
+    delete menu;
+}
+
+// Over the standard entries, for a misspelled word: what it may have been meant to be, and
+// ways to have it accepted.
+void NoteTextEdit::addSpellingEntries(QMenu *menu, QPoint position)
+{
+    if (!m_spelling->isEnabled() || !m_spellChecker->hasDictionary())
+        return;
+    const QTextCursor at = cursorForPosition(position);
+    const QTextBlock block = at.block();
+    const qsizetype offset = at.position() - block.position();
+    const QList<TextRange> words = m_spelling->misspelledWords(block);
+    const auto word = std::find_if(words.begin(), words.end(), [offset](const TextRange &w) {
+        return w.start <= offset && offset <= w.start + w.length;
+    });
+    if (word == words.end())
+        return;
+    const QString spelled = block.text().sliced(word->start, word->length);
+    const int start = block.position() + int(word->start);
+    QAction *standard = menu->actions().value(0);
+    const QStringList suggestions = m_spellChecker->suggestions(spelled, mostSuggestions);
+    for (const QString &suggestion : suggestions) {
+        auto *replace = new QAction(
+            QString(suggestion).replace(QStringLiteral("&"), QStringLiteral("&&")), menu);
+        connect(replace, &QAction::triggered, this,
+                [this, start, spelled, suggestion] { replaceWord(start, spelled, suggestion); });
+        menu->insertAction(standard, replace);
+    }
+    if (suggestions.isEmpty()) {
+        auto *none = new QAction(tr("No Suggestions"), menu);
+        none->setEnabled(false);
+        menu->insertAction(standard, none);
+    }
+    menu->insertSeparator(standard);
+    auto *add = new QAction(tr("Add to Dictionary"), menu);
+    connect(add, &QAction::triggered, m_spellChecker,
+            [checker = m_spellChecker, spelled] { checker->addToDictionary(spelled); });
+    auto *ignore = new QAction(tr("Ignore"), menu);
+    connect(ignore, &QAction::triggered, m_spellChecker,
+            [checker = m_spellChecker, spelled] { checker->ignore(spelled); });
+    menu->insertActions(standard, {add, ignore});
+    menu->insertSeparator(standard);
+}
+
+void NoteTextEdit::addSwitches(QMenu *menu)
+{
+    menu->addSeparator();
+    if (m_spellChecker->hasDictionary()) {
+        QAction *check = menu->addAction(tr("Check Spelling"));
+        check->setCheckable(true);
+        check->setChecked(m_spelling->isEnabled());
+        connect(check, &QAction::toggled, this, [this](bool on) {
+            m_spelling->setEnabled(on);
+            writeSwitch(checkSpellingKey, on);
+        });
+    } else {
+        menu->addAction(tr("No spelling dictionary installed"))->setEnabled(false);
+    }
+    QAction *quotes = menu->addAction(tr("Smart Quotes"));
+    quotes->setCheckable(true);
+    quotes->setChecked(m_smartQuotes);
+    connect(quotes, &QAction::toggled, this, [this](bool on) {
+        m_smartQuotes = on;
+        writeSwitch(smartQuotesKey, on);
+    });
+    QAction *dashes = menu->addAction(tr("Smart Dashes"));
+    dashes->setCheckable(true);
+    dashes->setChecked(m_smartDashes);
+    connect(dashes, &QAction::toggled, this, [this](bool on) {
+        m_smartDashes = on;
+        writeSwitch(smartDashesKey, on);
+    });
+}
+
+// One step for Undo, and a change of the text like any other.
+void NoteTextEdit::replaceWord(int start, const QString &word, const QString &replacement)
+{
+    if (start + word.size() > document()->characterCount() - 1)
+        return;
+    QTextCursor cursor(document());
+    cursor.setPosition(start);
+    cursor.setPosition(start + int(word.size()), QTextCursor::KeepAnchor);
+    if (cursor.selectedText() != word)
+        return;
+    cursor.insertText(replacement);
 }
 
 bool NoteTextEdit::showsInsertionPoint() const

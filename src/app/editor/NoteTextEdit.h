@@ -6,9 +6,17 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
+class QMenu;
+class SpellChecker;
+class SpellingHighlighter;
+
 // The journal's plain-text editing surface: plain text only, every paragraph in one style
 // with lines 1.6 apart, on whatever lies behind it, with its own insertion bar (a 1-px bar
 // resting on the bottom of the line) instead of Qt's caret.
+//
+// Misspelled words on screen are underlined, and typed straight quotes and double hyphens
+// become the locale's quotation marks and dashes; the context menu has switches for each,
+// kept in the settings.
 class NoteTextEdit : public QTextEdit
 {
     Q_OBJECT
@@ -47,6 +55,16 @@ public:
     static constexpr int longestShownParagraph = 4096;
     static bool continuesParagraph(const QTextBlock &block);
 
+    // Marks stretches of the text, such as a search's matches, with the selections' formats;
+    // the misspelled words' marks are kept apart and drawn after them.
+    void setMatchSelections(const QList<QTextEdit::ExtraSelection> &selections);
+    QList<QTextEdit::ExtraSelection> matchSelections() const { return m_matches; }
+
+    // The dictionaries to check spelling with, best first: by default the locale's, then
+    // English.
+    void setSpellingLanguages(const QStringList &languages);
+    SpellChecker *spellChecker() const { return m_spellChecker; }
+
 Q_SIGNALS:
     // Another document is shown: a note was put in place, or a large paste done or undone.
     void documentReplaced(QTextDocument *document);
@@ -56,6 +74,7 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -71,6 +90,13 @@ private:
     bool swapPaste(bool undo);
     void discardPaste();
 
+    // Turns the character just typed into a typographic one, as an edit of its own, so that
+    // Undo brings back what was typed.
+    void replaceTyped(QChar typed);
+    void addSpellingEntries(QMenu *menu, QPoint position);
+    void addSwitches(QMenu *menu);
+    void replaceWord(int start, const QString &word, const QString &replacement);
+
     bool showsInsertionPoint() const;
     void restartBlinking();
     void stopBlinking();
@@ -85,4 +111,10 @@ private:
     QBasicTimer m_blinkTimer;
     bool m_blinkOn = false;
     QRect m_paintedInsertionPoint;
+
+    QList<QTextEdit::ExtraSelection> m_matches;
+    SpellChecker *m_spellChecker = nullptr;
+    SpellingHighlighter *m_spelling;
+    bool m_smartQuotes;
+    bool m_smartDashes;
 };
