@@ -51,8 +51,6 @@ constexpr qsizetype largePasteLength = 16 * 1024;
 constexpr qsizetype largePasteLines = 2000;
 
 constexpr int continuationProperty = QTextFormat::UserProperty + 1;
-// Set on a document once any paragraph of it is shown in pieces.
-constexpr const char *splitProperty = "lumenquillSplitParagraphs";
 
 QTextBlockFormat continuing(QTextBlockFormat format, bool continues)
 {
@@ -95,7 +93,6 @@ void splitLongParagraphs(QTextDocument *doc, QTextBlock first, const QTextBlock 
             const QTextBlockFormat format = continuing(block.blockFormat(), true);
             qsizetype offset = 0;
             int inserted = 0;
-            doc->setProperty(splitProperty, true);
             while (text.size() - offset > NoteTextEdit::longestShownParagraph) {
                 offset = pieceEnd(text, offset);
                 cursor.setPosition(block.position() + int(offset) + inserted);
@@ -145,6 +142,11 @@ NoteTextEdit::NoteTextEdit(QWidget *parent) : QTextEdit(parent)
     setCursorWidth(0);
 
     connect(this, &QTextEdit::cursorPositionChanged, this, &NoteTextEdit::restartBlinking);
+    // Put elsewhere meanwhile, the insertion point stays where it was put.
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
+        if (!m_swapping)
+            forgetPasteEnd();
+    });
     connect(this, &QTextEdit::selectionChanged, this, &NoteTextEdit::repaintInsertionPoint);
     connect(this, &QTextEdit::textChanged, this, &NoteTextEdit::repaintInsertionPoint);
 
@@ -264,7 +266,6 @@ QTextDocument *NoteTextEdit::makeDocument(const QString &text)
             // The paragraph after it must not inherit the last piece's mark.
             if (end < text.size())
                 cursor.insertBlock(format);
-            doc->setProperty(splitProperty, true);
             pending = next;
         }
         start = next;
@@ -282,6 +283,7 @@ QTextDocument *NoteTextEdit::makeDocument(const QString &text)
 
 void NoteTextEdit::showDocument(QTextDocument *doc, int anchor, int position)
 {
+    forgetPasteEnd();
     const QScopedValueRollback swapping(m_swapping, true);
     const int end = doc->characterCount() - 1;
     setDocument(doc);
@@ -301,9 +303,31 @@ void NoteTextEdit::pasteLarge(const QString &text)
     QTextDocument *pasted = makeDocument(before + text + after);
     discardPaste();
     m_beforePaste = document();
+    const int start = documentPosition(pasted, before.size());
     // A CR LF pair of the pasted text became one line break.
     const int end = documentPosition(pasted, before.size() + text.size() - text.count(u"\r\n"));
-    showDocument(pasted, end, end);
+    showDocument(pasted, start, start);
+    m_pasteEnd = end;
+    m_pasteEndTimer.start(50, this);
+}
+
+void NoteTextEdit::reachPasteEnd()
+{
+    if (m_pasteEnd < 0)
+        return;
+    const int end = std::min(m_pasteEnd, document()->characterCount() - 1);
+    forgetPasteEnd();
+    const QScopedValueRollback swapping(m_swapping, true);
+    QTextCursor cursor(document());
+    cursor.setPosition(end);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void NoteTextEdit::forgetPasteEnd()
+{
+    m_pasteEnd = -1;
+    m_pasteEndTimer.stop();
 }
 
 bool NoteTextEdit::swapPaste(bool undo)
@@ -334,25 +358,19 @@ QString NoteTextEdit::noteText() const
 
 QString NoteTextEdit::noteTextBetween(int start, int end) const
 {
-    QTextCursor range(document());
-    range.setPosition(start);
-    range.setPosition(end, QTextCursor::KeepAnchor);
-    QString text = range.selectedText();
-    // Each paragraph break is a line feed; a break that only shows a long paragraph in
-    // pieces is not in the note at all.
-    if (!document()->property(splitProperty).toBool()) {
-        text.replace(QChar::ParagraphSeparator, u'\n');
-        return text;
+    // Read paragraph by paragraph: a cursor selecting the text would have Qt lay out all of
+    // it first. Each paragraph break is a line feed; a break that only shows a long paragraph
+    // in pieces is not in the note at all.
+    QString text;
+    text.reserve(std::max(end - start, 0));
+    for (QTextBlock block = document()->findBlock(start);
+         block.isValid() && block.position() <= end; block = block.next()) {
+        const int from = std::max(start, block.position()) - block.position();
+        const int to = std::min(end, block.position() + block.length() - 1) - block.position();
+        if (block.position() > start && !continuesParagraph(block))
+            text += u'\n';
+        text += QStringView(block.text()).sliced(from, std::max(to - from, 0));
     }
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) != QChar::ParagraphSeparator) {
-            text[kept++] = text.at(i);
-        } else if (!continuesParagraph(document()->findBlock(start + int(i) + 1))) {
-            text[kept++] = u'\n';
-        }
-    }
-    text.truncate(kept);
     return text;
 }
 
@@ -389,6 +407,7 @@ void NoteTextEdit::insertFromMimeData(const QMimeData *source)
     const QString text = plainTextOf(source);
     if (text.isEmpty())
         return;
+    reachPasteEnd();
     if (text.size() > largePasteLength || text.count(u'\n') > largePasteLines) {
         pasteLarge(text);
         return;
@@ -426,6 +445,8 @@ void NoteTextEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // What is typed goes after what was pasted.
+    reachPasteEnd();
     // Qt answers Enter in an empty paragraph by resetting its block format (ending a list)
     // instead of starting a new paragraph, which would drop the line height and the newline.
     // Shift+Enter would insert a line separator, a character a plain-text note should not get.
@@ -643,8 +664,28 @@ void NoteTextEdit::focusOutEvent(QFocusEvent *event)
     stopBlinking();
 }
 
+void NoteTextEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    reachPasteEnd();
+    QTextEdit::inputMethodEvent(event);
+}
+
+void NoteTextEdit::mousePressEvent(QMouseEvent *event)
+{
+    // A click puts the insertion point where it is, without waiting for the paste's end.
+    forgetPasteEnd();
+    QTextEdit::mousePressEvent(event);
+}
+
 void NoteTextEdit::timerEvent(QTimerEvent *event)
 {
+    if (event->timerId() == m_pasteEndTimer.timerId()) {
+        // A paragraph gets its lines when Qt lays it out, and Qt lays them out in order.
+        const QTextBlock last = document()->findBlock(m_pasteEnd);
+        if (!last.isValid() || last.layout()->lineCount() > 0)
+            reachPasteEnd();
+        return;
+    }
     if (event->timerId() != m_blinkTimer.timerId()) {
         QTextEdit::timerEvent(event);
         return;

@@ -78,6 +78,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
 
 private:
@@ -89,6 +91,10 @@ private:
     void pasteLarge(const QString &text);
     bool swapPaste(bool undo);
     void discardPaste();
+    // Puts the insertion point at the end of a large paste now, however much of it Qt must
+    // lay out first; or, when the user has put it elsewhere, forgets about it.
+    void reachPasteEnd();
+    void forgetPasteEnd();
 
     // Turns the character just typed into a typographic one, as an edit of its own, so that
     // Undo brings back what was typed.
@@ -107,6 +113,10 @@ private:
     // for Redo after that.
     QPointer<QTextDocument> m_beforePaste;
     QPointer<QTextDocument> m_afterPaste;
+    // The insertion point would have Qt lay out the whole paste at once to find where it is
+    // drawn: it waits at the paste's start until Qt's layout in steps has reached the end.
+    int m_pasteEnd = -1;
+    QBasicTimer m_pasteEndTimer;
     bool m_swapping = false;
     QBasicTimer m_blinkTimer;
     bool m_blinkOn = false;
