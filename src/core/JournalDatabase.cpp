@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlError>
 #include <QStandardPaths>
 #include <QVariant>
@@ -490,32 +492,61 @@ Result<QList<TagRow>> JournalDatabase::tagsOfNote(RowId note)
     return readRows<TagRow>(statement(sql), tagRow);
 }
 
-Result<TagRow> JournalDatabase::tagNamed(const QString &name, const QDateTime &createdAt,
-                                         bool *created)
+namespace {
+
+// A list bound as one value, which json_each() turns back into rows: a note with thousands
+// of hashtags takes a few statements, not thousands.
+QString jsonList(const QJsonArray &values)
 {
+    return QString::fromUtf8(QJsonDocument(values).toJson(QJsonDocument::Compact));
+}
+
+} // namespace
+
+Result<QList<TagRow>> JournalDatabase::tagsNamed(const QStringList &names,
+                                                 const QDateTime &createdAt, QList<TagRow> *created)
+{
+    if (names.isEmpty())
+        return QList<TagRow>();
     if (createdAt != m_lastInstant) {
         m_lastInstant = createdAt;
         m_lastInstantKey = instantKey(createdAt);
     }
-    const char *insertSql = "INSERT INTO tags (name, created_at) VALUES (?, ?)"
-                            " ON CONFLICT (name) DO NOTHING RETURNING id";
-    if (const auto done = run(insertSql, {name, m_lastInstantKey}); !done)
+    const QString list = jsonList(QJsonArray::fromStringList(names));
+    // WHERE true tells SQLite that ON CONFLICT belongs to the INSERT, not to a join.
+    const char *insertSql = "INSERT INTO tags (name, created_at)"
+                            " SELECT value, ? FROM json_each(?) WHERE true"
+                            " ON CONFLICT (name) DO NOTHING RETURNING id, name";
+    if (const auto done = run(insertSql, {m_lastInstantKey, list}); !done)
         return done.failure();
-    const auto ids = readRows<RowId>(statement(insertSql),
-                                     [](const QSqlQuery &q) { return q.value(0).toLongLong(); });
-    *created = !ids.isEmpty();
-    if (*created)
-        return TagRow{ids.first(), name, createdAt};
+    QHash<QString, TagRow> found;
+    for (const TagRow &tag : readRows<TagRow>(statement(insertSql), [&](const QSqlQuery &q) {
+             return TagRow{q.value(0).toLongLong(), q.value(1).toString(), createdAt};
+         }))
+        found.insert(tag.name, tag);
+    const QHash<QString, TagRow> made = found;
 
-    const char *sql = "SELECT id, name, created_at FROM tags WHERE name = ?";
-    if (const auto done = run(sql, {name}); !done)
-        return done.failure();
-    const auto rows = readRows<TagRow>(statement(sql), tagRow);
-    if (rows.isEmpty())
-        return Failure{QCoreApplication::translate("JournalDatabase",
-                                                   "the tag %1 can be neither made nor found")
-                           .arg(name)};
-    return rows.first();
+    if (found.size() < names.size()) {
+        const char *sql = "SELECT id, name, created_at FROM tags"
+                          " WHERE name IN (SELECT value FROM json_each(?))";
+        if (const auto done = run(sql, {list}); !done)
+            return done.failure();
+        for (const TagRow &tag : readRows<TagRow>(statement(sql), tagRow))
+            found.insert(tag.name, tag);
+    }
+    QList<TagRow> tags;
+    tags.reserve(names.size());
+    for (const QString &name : names) {
+        const auto tag = found.constFind(name);
+        if (tag == found.cend())
+            return Failure{QCoreApplication::translate("JournalDatabase",
+                                                       "the tag %1 can be neither made nor found")
+                               .arg(name)};
+        tags.append(*tag);
+        if (made.contains(name))
+            created->append(*tag);
+    }
+    return tags;
 }
 
 // Walks the links from the newest note back, through the indexes alone, until every tag
@@ -588,14 +619,34 @@ Result<void> JournalDatabase::deleteTag(RowId tag)
     return run("DELETE FROM tags WHERE id = ?", {tag});
 }
 
-Result<void> JournalDatabase::link(RowId note, RowId tag)
+namespace {
+
+QString jsonIds(const QList<TagRow> &tags)
 {
-    return run("INSERT OR IGNORE INTO note_tags (note_id, tag_id) VALUES (?, ?)", {note, tag});
+    QJsonArray ids;
+    for (const TagRow &tag : tags)
+        ids.append(tag.id);
+    return jsonList(ids);
 }
 
-Result<void> JournalDatabase::unlink(RowId note, RowId tag)
+} // namespace
+
+Result<void> JournalDatabase::link(RowId note, const QList<TagRow> &tags)
 {
-    return run("DELETE FROM note_tags WHERE note_id = ? AND tag_id = ?", {note, tag});
+    if (tags.isEmpty())
+        return {};
+    return run("INSERT OR IGNORE INTO note_tags (note_id, tag_id)"
+               " SELECT ?, value FROM json_each(?)",
+               {note, jsonIds(tags)});
+}
+
+Result<void> JournalDatabase::unlink(RowId note, const QList<TagRow> &tags)
+{
+    if (tags.isEmpty())
+        return {};
+    return run("DELETE FROM note_tags WHERE note_id = ? AND tag_id IN"
+               " (SELECT value FROM json_each(?))",
+               {note, jsonIds(tags)});
 }
 
 Result<QList<NoteRow>> JournalDatabase::searchNotes(const QString &query, int offset, int limit)

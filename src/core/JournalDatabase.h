@@ -101,12 +101,14 @@ public:
     Transaction transaction() { return Transaction(m_connection); }
     Result<RowId> insertNote(QDate day, const QString &text);
     Result<void> setNoteText(RowId note, const QString &text);
-    // The tag of that name, made now when the journal has none; created says which.
-    Result<TagRow> tagNamed(const QString &name, const QDateTime &createdAt, bool *created);
+    // The tags of those names, in their order, each made with createdAt when the journal has
+    // none; the ones made are added to created too.
+    Result<QList<TagRow>> tagsNamed(const QStringList &names, const QDateTime &createdAt,
+                                    QList<TagRow> *created);
     // Its links go with it; the notes stay as they are.
     Result<void> deleteTag(RowId tag);
-    Result<void> link(RowId note, RowId tag);
-    Result<void> unlink(RowId note, RowId tag);
+    Result<void> link(RowId note, const QList<TagRow> &tags);
+    Result<void> unlink(RowId note, const QList<TagRow> &tags);
 
 private:
     JournalDatabase(const QString &path, const QString &connectionName,

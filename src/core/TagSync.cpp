@@ -16,27 +16,24 @@ Result<TagSyncChanges> syncTags(JournalDatabase &database, RowId note, const QSt
     QSet<QString> linked;
     for (const TagRow &tag : *current)
         linked.insert(tag.name);
+    QStringList added;
     for (const QString &name : names) {
-        if (linked.contains(name))
-            continue;
-        bool created = false;
-        const auto tag = database.tagNamed(name, now, &created);
-        if (!tag)
-            return tag.failure();
-        if (created)
-            changes.created.append(*tag);
-        if (const auto done = database.link(note, tag->id); !done)
-            return done.failure();
-        changes.linked.append(*tag);
+        if (!linked.contains(name))
+            added.append(name);
     }
+    const auto tags = database.tagsNamed(added, now, &changes.created);
+    if (!tags)
+        return tags.failure();
+    if (const auto done = database.link(note, *tags); !done)
+        return done.failure();
+    changes.linked = *tags;
 
     const QSet<QString> wanted(names.cbegin(), names.cend());
     for (const TagRow &tag : *current) {
-        if (wanted.contains(tag.name))
-            continue;
-        if (const auto done = database.unlink(note, tag.id); !done)
-            return done.failure();
-        changes.unlinked.append(tag);
+        if (!wanted.contains(tag.name))
+            changes.unlinked.append(tag);
     }
+    if (const auto done = database.unlink(note, changes.unlinked); !done)
+        return done.failure();
     return changes;
 }
