@@ -57,10 +57,9 @@ private Q_SLOTS:
     {
         m_window.reset();
         m_store = std::make_unique<lqtest::TemporaryJournal>();
-        Journal *journal = m_store->journal();
-        journal->setText(journal->noteForDay(march10.addDays(-1)).value(),
-                         u"  Walk by the river\nCold, #outside\n\nHome late\n"_s);
-        m_window = std::make_unique<MainWindow>(journal);
+        m_store->write(march10.addDays(-1),
+                       u"  Walk by the river\nCold, #outside\n\nHome late\n"_s);
+        m_window = std::make_unique<MainWindow>(m_store->journal());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         // March shown, as the keys would show it.

@@ -33,10 +33,9 @@ private Q_SLOTS:
     {
         m_window.reset();
         m_store = std::make_unique<lqtest::TemporaryJournal>();
-        Journal *journal = m_store->journal();
         for (const auto &[name, day] :
              {std::pair{u"alpha"_s, 1}, {u"alps"_s, 9}, {u"also"_s, 5}, {u"beta"_s, 10}})
-            journal->setText(journal->noteForDay(QDate(2026, 1, day)).value(), u"#"_s + name);
+            m_store->write(QDate(2026, 1, day), u"#"_s + name);
         openWindow();
     }
 
@@ -108,27 +107,18 @@ private Q_SLOTS:
         QCOMPARE(spoken(u"fresh"_s), u"fresh, 0 notes"_s);
     }
 
-    void sortMenu_putsTheListInTheChosenOrder()
+    // The picked tag's row stays marked in every order, until a day is picked.
+    void sortMenu_putsTheListInTheChosenOrder_andThePickedRowFollows()
     {
+        m_window->selection()->setSelectedTag(m_store->journal()->tags().value().at(1));
         click(u"sortButton"_s);
         choose(u"Most Recent"_s);
         QCOMPARE(listed(), u"beta alps also alpha"_s);
         click(u"sortButton"_s);
         choose(u"Z \u2192 A"_s);
         QCOMPARE(listed(), u"beta also alps alpha"_s);
-    }
-
-    void pickingATag_showsItsNotes_andTheRowFollowsTheSelection()
-    {
-        clickRow(u"alps"_s);
-        SelectionState *selection = m_window->selection();
-        QCOMPARE(selection->selectedTag()->name, u"alps"_s);
-        QVERIFY(m_window->tagNotesPage());
-        QCOMPARE(selection->highlightedDate(), std::nullopt);
-
-        selection->setSelectedTag(m_store->journal()->tags().value().last());
-        QCOMPARE(list()->selectionModel()->selectedIndexes().value(0).data().toString(), u"beta"_s);
-        selection->setSelectedDate(QDate(2026, 1, 3).startOfDay());
+        QCOMPARE(list()->selectionModel()->selectedIndexes().value(0).data().toString(), u"alps"_s);
+        m_window->selection()->setSelectedDate(QDate(2026, 1, 3).startOfDay());
         QVERIFY(list()->selectionModel()->selectedIndexes().isEmpty());
     }
 
@@ -151,10 +141,11 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, entry);
         QFETCH(QString, answer);
-        m_store->journal()->setText(m_store->journal()->noteForDay(QDate(2026, 2, 1)).value(),
-                                    u"#"_s + name);
+        m_store->write(QDate(2026, 2, 1), u"#"_s + name);
         const QSize size = m_window->size();
         clickRow(name);
+        QCOMPARE(m_window->selection()->selectedTag()->name, name);
+        QCOMPARE(m_window->selection()->highlightedDate(), std::nullopt);
         QVERIFY(m_window->tagNotesPage());
         QApplication::processEvents();
         QCOMPARE(m_window->size(), size);
