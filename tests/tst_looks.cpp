@@ -144,15 +144,20 @@ private Q_SLOTS:
         drawn.append({u"A tag's count"_s, tags->viewport(), count, 4.5});
         for (auto *label : m_window->editor()->statusBar()->findChildren<QLabel *>())
             drawn.append({label->objectName(), label, label->rect().adjusted(8, 0, -8, 0), 4.5});
-        const auto check = [this, &drawn] {
-            const QImage image = m_window->grab().toImage();
+        const auto ratioOf = [this](const QWidget *widget, const QRect &rect) {
+            return standsOut(m_window->grab().toImage(),
+                             QRect(widget->mapTo(m_window.get(), rect.topLeft()), rect.size()));
+        };
+        const auto check = [&] {
             for (const auto &[what, widget, rect, least] : std::as_const(drawn)) {
-                const double ratio = standsOut(
-                    image, QRect(widget->mapTo(m_window.get(), rect.topLeft()), rect.size()));
+                const double ratio = ratioOf(widget, rect);
                 QVERIFY2(ratio >= least, qPrintable(u"%1: %2"_s.arg(what).arg(ratio)));
             }
         };
         check();
+        const QRect name = tag.adjusted(0, 0, -tag.width() / 2, 0);
+        QVERIFY2(ratioOf(tags->viewport(), count) < ratioOf(tags->viewport(), name),
+                 "the count is not dimmed");
         if (QTest::currentTestFailed())
             return;
 

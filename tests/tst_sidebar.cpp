@@ -77,8 +77,9 @@ private Q_SLOTS:
         QCOMPARE(this->listed().split(u' ').size(), search.isEmpty() ? 1 : 5);
     }
 
-    // Counted once the window is up, then followed as notes are saved; dimmed at the row's end.
-    void rows_countTheirNotes_dimmedAtTheEnd_andSpokenAfterTheName()
+    // Counted once the window is up, then followed as notes are saved (the looks test sees them
+    // dimmed at the row's end).
+    void rows_countTheirNotes_andSayThemAfterTheName()
     {
         QCOMPARE(spoken(u"alpha"_s), u"alpha, 1 note"_s);
         QSignalSpy changed(list()->model(), &QAbstractItemModel::dataChanged);
@@ -88,18 +89,6 @@ private Q_SLOTS:
         QCOMPARE(spoken(u"fresh"_s), u"fresh, 1 note"_s);
         // The rows on screen learn that their counts changed, and repaint.
         QVERIFY(!changed.isEmpty());
-        const QImage row =
-            list()->viewport()->grab(list()->visualRect(list()->model()->index(0, 0))).toImage();
-        const auto darkest = [&row](int from, int to) {
-            int lightness = 255;
-            for (int y = 0; y < row.height(); ++y) {
-                for (int x = from * row.width() / 8; x < to * row.width() / 8; ++x)
-                    lightness = std::min(lightness, row.pixelColor(x, y).lightness());
-            }
-            return lightness;
-        };
-        QVERIFY2(darkest(6, 8) > darkest(1, 4) + 50, "the count is not dimmed");
-
         QTest::keySequence(m_window->editor()->textEdit(), QKeySequence::SelectAll);
         QTest::keyClick(m_window->editor()->textEdit(), Qt::Key_Delete);
         m_window->saveNow();
