@@ -24,6 +24,7 @@ private Q_SLOTS:
     // Five notes tagged #trip, on the first five days of May, written in a muddled order.
     void init()
     {
+        m_window.reset();
         m_store = std::make_unique<lqtest::TemporaryJournal>();
         for (const int day : {3, 1, 5, 2, 4})
             m_store->write(QDate(2026, 5, day), u"Day %1 #trip\nmore"_s.arg(day));
@@ -31,12 +32,6 @@ private Q_SLOTS:
         m_window->resize(1100, 760);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
-
-    void cleanup()
-    {
-        m_window.reset();
-        m_store.reset();
     }
 
     // Newest first in three equal columns; a click opens the card's note on its day.
