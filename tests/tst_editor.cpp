@@ -10,7 +10,6 @@
 #include "app/editor/EditorStatusBar.h"
 #include "app/editor/NoteEditor.h"
 #include "app/editor/NoteTextEdit.h"
-#include "app/sidebar/Sidebar.h"
 #include "core/Journal.h"
 #include "core/TextCounts.h"
 
@@ -211,8 +210,7 @@ private Q_SLOTS:
     void pendingText_isSavedOnTheWayOut()
     {
         QFETCH(QString, way);
-        m_store->journal()->setText(m_store->journal()->noteForDay(QDate(2026, 1, 1)).value(),
-                                    u"#elsewhere"_s);
+        m_store->write(QDate(2026, 1, 1), u"#elsewhere"_s);
         QTest::keyClicks(textEdit(), u"late words #late"_s);
         QVERIFY(editor()->hasPendingSave());
         if (way == u"day")
@@ -320,8 +318,7 @@ private Q_SLOTS:
         QTest::keySequence(textEdit(), QKeySequence::Undo);
         verifyOneStyle();
 
-        m_store->journal()->setText(m_store->journal()->noteForDay(QDate(2026, 1, 1)).value(),
-                                    u"loaded\n\nlines"_s);
+        m_store->write(QDate(2026, 1, 1), u"loaded\n\nlines"_s);
         m_window->selection()->setSelectedDate(QDate(2026, 1, 1).startOfDay());
         QCOMPARE(textEdit()->noteText(), u"loaded\n\nlines"_s);
         verifyOneStyle();
