@@ -9,11 +9,10 @@
 #include "app/SelectionState.h"
 #include "app/editor/NoteEditor.h"
 #include "app/editor/NoteTextEdit.h"
-#include "app/sidebar/Sidebar.h"
 #include "core/Journal.h"
 
 #include <QApplication>
-#include <QListView>
+#include <QDir>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -58,7 +57,6 @@ private Q_SLOTS:
                 QTest::keySequence(first, QKeySequence::New);
                 QCOMPARE(app.windows().size(), 2);
                 MainWindow *second = app.windows().last();
-                QVERIFY(second != first);
                 QVERIFY(QTest::qWaitForWindowActive(second));
                 QCOMPARE(second->selection()->openNote()->day, today());
 
@@ -77,7 +75,6 @@ private Q_SLOTS:
                 first->selection()->setSelectedTag(app.journal()->tags().value().first());
                 QCOMPARE(second->selection()->openNote()->day, today());
                 QCOMPARE(second->selection()->selectedTag(), nullptr);
-                QVERIFY(second->editor());
 
                 // Closing one window leaves the program running with the other.
                 QVERIFY(first->close());
@@ -92,6 +89,8 @@ private Q_SLOTS:
                  u"from the second last words #kept"_s);
         QCOMPARE(lqtest::storedText(path, today().addDays(-1).toString(Qt::ISODate)),
                  u"#yesterday"_s);
+        // All was saved: no text is kept beside the journal.
+        QVERIFY(QDir(dir.path()).entryList({u"unsaved-*.txt"_s}).isEmpty());
     }
 
     // Both windows on today's note, which says "middle"; the insertion point of the second at
@@ -132,10 +131,6 @@ private Q_SLOTS:
         // Each insertion point stays after the text typed before it.
         QCOMPARE(textOf(&second)->textCursor().position(), expected.size());
         QCOMPARE(textOf(&first)->textCursor().position(), 12);
-        for (MainWindow *window : {&first, &second}) {
-            const auto *tags = window->sidebar()->findChild<QListView *>(u"tagList"_s)->model();
-            QCOMPARE(tags->index(0, 0).data().toString(), u"both"_s);
-        }
     }
 };
 
