@@ -106,9 +106,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("theirs");
         QTest::addColumn<QString>("mine");
         QTest::addColumn<QString>("merged");
-        QTest::newRow("Edits in separate places both stay")
-            << u"Morning\nEvening"_s << u"Morning walk\nEvening"_s << u"Morning\nEvening tea"_s
-            << u"Morning walk\nEvening tea"_s;
         QTest::newRow("Mine before theirs") << u"a b c"_s << u"a c!"_s << u"A b c"_s << u"A c!"_s;
         QTest::newRow("Typed at the same point: theirs first, mine on a line of its own")
             << QString() << u"Walked #park"_s << u"Read a book"_s << u"Walked #park\nRead a book"_s;
