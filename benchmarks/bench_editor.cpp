@@ -34,13 +34,20 @@ QString noteOfKind(int kind)
     }
     case 4: // 250,000 short lines
         return QStringLiteral("x\n").repeated(250000);
-    default: // 10 MB on one line
+    case 5: // 10 MB on one line
         return QString(10 * 1024 * 1024, u'x');
+    default: // 10 MB in 250,000 lines of words
+        return QStringLiteral("0123456789 abcdefghijklmnopqrstuvwxyz #ten\n").repeated(250000);
     }
 }
 
-const char *const kindNames[] = {"1 MB",          "1,000,000 lines",  "50 MB", "100,000 hashtags",
-                                 "250,000 lines", "10 MB in one line"};
+const char *const kindNames[] = {"1 MB",
+                                 "1,000,000 lines",
+                                 "50 MB",
+                                 "100,000 hashtags",
+                                 "250,000 lines",
+                                 "10 MB in one line",
+                                 "10 MB in 250,000 lines"};
 
 // The longest the event loop was kept from the user, in milliseconds.
 qint64 longestBlock = 0;
@@ -119,7 +126,7 @@ void pasteAndSave(benchmark::State &state)
     state.counters["idle_cpu_%"] = (cpuSeconds() - before) / 2 * 100;
     state.counters["longest_block_ms"] = double(longestBlock);
 }
-BENCHMARK(pasteAndSave)->DenseRange(3, 5)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(pasteAndSave)->DenseRange(3, 6)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -83,7 +83,7 @@ NoteEditor::NoteEditor(Journal *journal, SelectionState *selection, QWidget *par
     // pending, the editor shows the new text at once; edits still pending stay as they are
     // on screen, and their save merges both (see save()).
     connect(m_journal, &Journal::noteTextChanged, this, [this](const Note *note) {
-        if (note != m_note || m_saveTimer.isActive())
+        if (note != m_note || m_saveTimer.isActive() || m_savingShownText)
             return;
         const auto text = m_journal->text(note);
         if (!text)
@@ -189,14 +189,17 @@ void NoteEditor::save()
     m_saveTimer.stop();
     if (m_note) {
         QString text = m_textEdit->noteText();
+        bool merged = false;
         // The note changed elsewhere since this editor last showed it: both edits go in, and
         // the merged text comes back to this editor through noteTextChanged.
         if (const auto stored = m_journal->text(m_note)) {
             const QString current = NoteTextEdit::shownForm(*stored);
-            if (!sameText(current, m_syncedText))
+            merged = !sameText(current, m_syncedText);
+            if (merged)
                 text = mergeEdits(m_syncedText, current, text);
         }
         m_syncedText = text;
+        const QScopedValueRollback saving(m_savingShownText, !merged);
         m_journal->setText(m_note, text);
     }
     m_unsavedWork.set(false);

@@ -79,6 +79,8 @@ private:
     // pending edits were made to.
     QString m_syncedText;
     bool m_loading = false;
+    // Set while the text shown is being saved: it comes back as it is, with nothing to show.
+    bool m_savingShownText = false;
     // What the text edit was last given: the viewport plus these is the room the text has.
     QMargins m_textMargins;
     QTimer m_saveTimer;
