@@ -1,12 +1,20 @@
-// The journal and its file: notes, tags, failed writes, refused files, search and upgrade.
+// The journal and its file: notes, tags, failed writes, refused files, search, upgrade,
+// export, import and the daily backups; and the models behind the tag list and a tag's notes.
 
 #include "TestEnvironment.h"
 
+#include "core/DailyBackup.h"
 #include "core/JournalHeader.h"
+#include "core/TagFilterModel.h"
+#include "core/TagListModel.h"
+#include "core/TagNotesModel.h"
+#include "core/TagSync.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <algorithm>
@@ -63,6 +71,24 @@ QString problems(const QString &path)
     return lqtest::column(path, u"PRAGMA integrity_check"_s).value(0);
 }
 
+// What the rows show, from the top.
+QStringList rowsOf(const QAbstractItemModel &model)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row)
+        result.append(model.index(row, 0).data().toString());
+    return result;
+}
+
+// Every note's day and exact bytes, and every day's tags.
+QStringList contents(const QString &path)
+{
+    return lqtest::column(path, u"SELECT day || '=' || hex(content) FROM notes ORDER BY day"_s) +
+           lqtest::column(
+               path, u"SELECT n.day || ' #' || t.name FROM note_tags l JOIN notes n ON"
+                     u" n.id = l.note_id JOIN tags t ON t.id = l.tag_id ORDER BY n.day, t.name"_s);
+}
+
 bool copyOldJournal(const QString &path)
 {
     return QFile::copy(QStringLiteral(LQ_TEST_DATA "/journal-1.0.0.sqlite"), path) &&
@@ -78,8 +104,16 @@ class JournalTest : public QObject
 private Q_SLOTS:
     void initTestCase() { lqtest::pinEnvironment(); }
     // A statement of the test's own that SQLite refuses fails the test.
-    void init() { QTest::failOnWarning(QRegularExpression(u"^[A-Z]+ .*: "_s)); }
-    void cleanup() { lqtest::setTimeZone("Europe/Berlin"); }
+    void init()
+    {
+        QTest::failOnWarning(QRegularExpression(u"^[A-Z]+ .*: "_s));
+        m_store = std::make_unique<lqtest::TemporaryJournal>();
+    }
+    void cleanup()
+    {
+        m_store.reset();
+        lqtest::setTimeZone("Europe/Berlin");
+    }
 
     // A new journal is the user's alone and held by one LumenQuill by any path; its note is made
     // once, written at once, read back from the log after a crash and on its day in every zone.
@@ -158,21 +192,20 @@ private Q_SLOTS:
         QFETCH(QStringList, texts);
         QFETCH(QStringList, linked);
         QFETCH(QStringList, tags);
-        lqtest::TemporaryJournal store;
         QString written;
         for (const QString &text : texts) {
             if (text.startsWith(u'-'))
-                store.journal()->removeTag(tagNamed(store.journal(), text.mid(1)));
+                m_store->journal()->removeTag(tagNamed(m_store->journal(), text.mid(1)));
             else
-                store.write(day1, written = text);
+                m_store->write(day1, written = text);
         }
-        QCOMPARE(lqtest::storedText(store.path(), key(day1)), written);
-        QCOMPARE(lqtest::column(store.path(), u"SELECT t.name FROM note_tags l JOIN tags t"
-                                              u" ON t.id = l.tag_id ORDER BY l.rowid"_s),
+        QCOMPARE(lqtest::storedText(m_store->path(), key(day1)), written);
+        QCOMPARE(lqtest::column(m_store->path(), u"SELECT t.name FROM note_tags l JOIN tags t"
+                                                 u" ON t.id = l.tag_id ORDER BY l.rowid"_s),
                  linked);
-        QCOMPARE(lqtest::column(store.path(), u"SELECT name FROM tags ORDER BY id"_s), tags);
+        QCOMPARE(lqtest::column(m_store->path(), u"SELECT name FROM tags ORDER BY id"_s), tags);
         QStringList inMemory;
-        for (const Tag *tag : store.journal()->tags().value())
+        for (const Tag *tag : m_store->journal()->tags().value())
             inMemory.append(tag->name);
         QCOMPARE(inMemory, tags);
     }
@@ -191,27 +224,27 @@ private Q_SLOTS:
     {
         QFETCH(QString, fault);
         QFETCH(QString, error);
-        lqtest::TemporaryJournal store;
-        Journal *journal = store.journal();
+        Journal *journal = m_store->journal();
         journal->setRetryInterval(100);
         const Note *note = noteOn(journal, day1);
-        const QString aside = store.path() + u".aside"_s;
+        const QString aside = m_store->path() + u".aside"_s;
         std::unique_ptr<lqtest::WriteLock> lock;
         struct rlimit limit = {};
         QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
         struct rlimit full = limit;
-        full.rlim_cur = QFileInfo(store.path()).size() + QFileInfo(store.path() + u"-wal"_s).size();
+        full.rlim_cur =
+            QFileInfo(m_store->path()).size() + QFileInfo(m_store->path() + u"-wal"_s).size();
         std::signal(SIGXFSZ, SIG_IGN);
         const auto setFault = [&](bool on) {
             if (fault == u"lock")
-                lock = on ? std::make_unique<lqtest::WriteLock>(store.path()) : nullptr;
+                lock = on ? std::make_unique<lqtest::WriteLock>(m_store->path()) : nullptr;
             else if (fault == u"full")
                 return ::setrlimit(RLIMIT_FSIZE, on ? &full : &limit) == 0;
             else if (on)
-                return QFile::rename(store.path(), aside) &&
-                       (fault != u"replaced" || QFile::copy(aside, store.path()));
+                return QFile::rename(m_store->path(), aside) &&
+                       (fault != u"replaced" || QFile::copy(aside, m_store->path()));
             else if (fault == u"moved")
-                return QFile::rename(aside, store.path());
+                return QFile::rename(aside, m_store->path());
             return true;
         };
         const QString text = u"kept #safe "_s + QString(200000, u'x');
@@ -226,27 +259,26 @@ private Q_SLOTS:
         if (fault == u"replaced")
             return;
         QTRY_VERIFY(journal->saveError().isEmpty());
-        QCOMPARE(lqtest::storedText(store.path(), key(day1)), text);
+        QCOMPARE(lqtest::storedText(m_store->path(), key(day1)), text);
         QVERIFY(tagNamed(journal, u"safe"_s));
-        QCOMPARE(problems(store.path()), u"ok"_s);
+        QCOMPARE(problems(m_store->path()), u"ok"_s);
     }
 
     void failedRead_isReportedRatherThanShownAsEmpty()
     {
-        lqtest::TemporaryJournal store;
-        store.write(day1, u"#kept"_s);
-        store.reopen();
-        Journal *journal = store.journal();
+        m_store->write(day1, u"#kept"_s);
+        m_store->reopen();
+        Journal *journal = m_store->journal();
         const Tag *tag = tagNamed(journal, u"kept"_s);
         const Note *unread = journal->notesOfTag(tag).value().value(0);
         QVERIFY(unread && !unread->text);
 
-        lqtest::queryFile(store.path(), u"ALTER TABLE notes RENAME TO gone"_s);
+        lqtest::queryFile(m_store->path(), u"ALTER TABLE notes RENAME TO gone"_s);
         QVERIFY(!journal->noteForDay(day2) && !journal->text(unread) && !journal->notesOfTag(tag) &&
                 !journal->noteDaysBetween(day1, day2));
         // Nothing was written over the note on the way.
-        lqtest::queryFile(store.path(), u"ALTER TABLE gone RENAME TO notes"_s);
-        QCOMPARE(lqtest::storedText(store.path(), key(day1)), u"#kept"_s);
+        lqtest::queryFile(m_store->path(), u"ALTER TABLE gone RENAME TO notes"_s);
+        QCOMPARE(lqtest::storedText(m_store->path(), key(day1)), u"#kept"_s);
         QCOMPARE(journal->text(unread).value(), u"#kept"_s);
     }
 
@@ -342,15 +374,14 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, edits);
         QFETCH(QString, untouched);
-        lqtest::TemporaryJournal store;
-        store.write(day1, u"#old first"_s);
-        store.close();
+        m_store->write(day1, u"#old first"_s);
+        m_store->close();
         for (const QString &edit : edits)
-            lqtest::queryFile(store.path(), edit);
-        const QVariantList before = lqtest::queryFile(store.path(), untouched);
+            lqtest::queryFile(m_store->path(), edit);
+        const QVariantList before = lqtest::queryFile(m_store->path(), untouched);
 
-        store.reopen();
-        Journal *journal = store.journal();
+        m_store->reopen();
+        Journal *journal = m_store->journal();
         const Tag *old = tagNamed(journal, u"old"_s);
         QCOMPARE(journal->notesOfTag(old).value(), QList<const Note *>{noteOn(journal, day1)});
         QCOMPARE(journal->latestNoteDay(old).value(), day1);
@@ -358,10 +389,10 @@ private Q_SLOTS:
         QVERIFY(journal->text(noteOn(journal, day1)));
         journal->setText(noteOn(journal, day2), u"written after #new"_s);
         QVERIFY2(journal->saveError().isEmpty(), qPrintable(journal->saveError()));
-        store.close();
-        QCOMPARE(lqtest::queryFile(store.path(), untouched), before);
-        QCOMPARE(lqtest::queryFile(store.path(), u"PRAGMA integrity_check"_s).value(0), u"ok"_s);
-        QCOMPARE(lqtest::storedText(store.path(), key(day2)), u"written after #new"_s);
+        m_store->close();
+        QCOMPARE(lqtest::queryFile(m_store->path(), untouched), before);
+        QCOMPARE(lqtest::queryFile(m_store->path(), u"PRAGMA integrity_check"_s).value(0), u"ok"_s);
+        QCOMPARE(lqtest::storedText(m_store->path(), key(day2)), u"written after #new"_s);
     }
 
     // Each row writes its texts through the journal, one save after another, and searches.
@@ -403,16 +434,15 @@ private Q_SLOTS:
         QFETCH(QStringList, texts);
         QFETCH(QString, typed);
         QFETCH(QStringList, shown);
-        lqtest::TemporaryJournal store;
         for (const QString &entry : texts) {
             const QDate day = QDate::fromString(entry.section(u'=', 0, 0), Qt::ISODate);
-            store.write(day, entry.section(u'=', 1));
+            m_store->write(day, entry.section(u'=', 1));
         }
-        QCOMPARE(searched(store.journal(), typed), shown);
+        QCOMPARE(searched(m_store->journal(), typed), shown);
         // The index kept in step with the notes at every save, and survives reopening.
-        QCOMPARE(problems(store.path()), u"ok"_s);
-        store.reopen();
-        QCOMPARE(searched(store.journal(), typed), shown);
+        QCOMPARE(problems(m_store->path()), u"ok"_s);
+        m_store->reopen();
+        QCOMPARE(searched(m_store->journal(), typed), shown);
     }
 
     void oldJournal_isUpgradedOnFirstOpen_andRefusedByTheOldVersion()
@@ -447,6 +477,211 @@ private Q_SLOTS:
             path + u" was written by a newer version of LumenQuill (store version 1.1.0;"
                    u" this version reads 1.0.0 and older)"_s);
     }
+
+    void tags_areOrderedAndSearched_data()
+    {
+        QTest::addColumn<TagOrder>("order");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("A to Z ignores case and keeps equal names in the order made")
+            << TagOrder::NameAscending << QString()
+            << QStringList{"Alpha", "alpha", "beta", "gamma", "strasse", "zeta"};
+        QTest::newRow("Z to A keeps equal names in the order made too")
+            << TagOrder::NameDescending << QString()
+            << QStringList{"zeta", "strasse", "gamma", "beta", "Alpha", "alpha"};
+        QTest::newRow("Most Recent puts the tag of the latest note first")
+            << TagOrder::MostRecent << QString()
+            << QStringList{"alpha", "gamma", "beta", "Alpha", "zeta", "strasse"};
+        QTest::newRow("The search folds case fully")
+            << TagOrder::MostRecent << u"STRAß"_s << QStringList{"strasse"};
+        QTest::newRow("An accented letter does not match a bare one")
+            << TagOrder::NameAscending << u"bé"_s << QStringList{};
+    }
+
+    void tags_areOrderedAndSearched()
+    {
+        QFETCH(TagOrder, order);
+        QFETCH(QString, search);
+        QFETCH(QStringList, shown);
+        writeTags();
+        TagListModel tags(m_store->journal());
+        TagFilterModel model(&tags);
+        QAbstractItemModelTester tester(&model);
+        model.setOrder(order);
+        model.setSearchText(search);
+        QCOMPARE(rowsOf(model), shown);
+    }
+
+    void tagsAndATagsNotes_followTheJournal()
+    {
+        writeTags();
+        Journal *journal = m_store->journal();
+        TagListModel tags(journal);
+        TagFilterModel model(&tags);
+        QAbstractItemModelTester tester(&model);
+        model.setOrder(TagOrder::MostRecent);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+
+        m_store->write(QDate(2026, 2, 1), u"#zeta again"_s);
+        m_store->write(QDate(2026, 1, 20), u"#new1 #new2"_s);
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(rowsOf(model), (QStringList{"zeta", "new1", "new2", "alpha", "gamma", "beta",
+                                             "Alpha", "strasse"}));
+        // Losing its latest note sends a tag back to its earlier one.
+        m_store->write(QDate(2026, 2, 1), QString());
+        journal->removeTag(model.tagAt(model.index(0, 0)));
+        QCOMPARE(rowsOf(model),
+                 (QStringList{"new2", "alpha", "gamma", "beta", "Alpha", "zeta", "strasse"}));
+
+        // A tag's notes are newest first.
+        const QDate d1(2026, 5, 1), d2(2026, 5, 2), d3(2026, 5, 3);
+        m_store->write(d3, u"#a third"_s);
+        m_store->write(d1, u"#a first"_s);
+        const Tag *a = journal->tags().value().last();
+        TagNotesModel notes(journal, a);
+        QAbstractItemModelTester notesTester(&notes);
+        QCOMPARE(rowsOf(notes), (QStringList{"#a third", "#a first"}));
+
+        m_store->write(d2, u"#a second"_s);
+        QCOMPARE(rowsOf(notes), (QStringList{"#a third", "#a second", "#a first"}));
+        QSignalSpy changed(&notes, &QAbstractItemModel::dataChanged);
+        m_store->write(d1, u"#a first, longer\nand a second line"_s);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(rowsOf(notes), (QStringList{"#a third", "#a second", "#a first, longer"}));
+        m_store->write(d3, u"untagged"_s);
+        QCOMPARE(rowsOf(notes), (QStringList{"#a second", "#a first, longer"}));
+
+        journal->removeTag(a);
+        QCOMPARE(notes.tag(), nullptr);
+        QCOMPARE(notes.rowCount(), 0);
+    }
+
+    void exportThenImport_restoresEveryNoteByteForByte_andTheFirstSaveOfTheDayBacksUp()
+    {
+        lqtest::TemporaryJournal &source = *m_store;
+        source.close();
+        const QStringList pieces = {u"plain words"_s,        u"Köln, 東京 and 😀 #trip"_s,
+                                    u"CR LF\r\nlines\r\n"_s, QString(),
+                                    u"#work-notes\n\n"_s,    u"e\u0301 \u00A0\u2028 #a_b"_s};
+        {
+            auto database = JournalDatabase::open(source.path()).value();
+            Transaction transaction = database->transaction();
+            for (int i = 0; i < 3650; ++i) {
+                const QString text =
+                    i % 7 == 3 ? QString() : pieces.at(i % pieces.size()) + u" %1"_s.arg(i);
+                const RowId note = database->insertNote(day1.addDays(-i), text).value();
+                QVERIFY(syncTags(*database, note, text, QDateTime::currentDateTimeUtc()));
+            }
+            QVERIFY(transaction.commit());
+        }
+        source.reopen();
+        QTemporaryDir folder;
+        QCOMPARE(exportJournal(source.path(), folder.path()).value(), 3650);
+        QCOMPARE(lqtest::fileBytes(folder.filePath(u"2026/02/2026-02-28.md"_s)),
+                 (pieces.at(1) + u" 1"_s).toUtf8());
+        QCOMPARE(lqtest::fileBytes(folder.filePath(u"2026/02/2026-02-26.md"_s)), QByteArray());
+        const QByteArray whole = lqtest::fileBytes(folder.filePath(u"journal.md"_s));
+        QVERIFY(whole.startsWith("# 2016-03-04\n\n"));
+        QVERIFY(whole.contains("\n# 2026-02-27\n\nCR LF\r\nlines\r\n 2\n\n# 2026-02-28\n\n"));
+        QVERIFY(whole.endsWith("\n# 2026-03-01\n\nplain words 0\n\n"));
+        QVERIFY(!whole.contains("# 2026-02-26"));
+
+        lqtest::TemporaryJournal restored;
+        const auto days = readExportedDays(folder.path());
+        QVERIFY2(days, qPrintable(days.error()));
+        const auto summary = restored.journal()->importDays(*days);
+        QCOMPARE(summary->added, 3650);
+        QCOMPARE(contents(restored.path()), contents(source.path()));
+        // The first save of the day copied the journal, for the user alone; later ones leave it.
+        const QString backups = DailyBackup::folder(restored.path());
+        const QString copy = QDir(backups).filePath(DailyBackup::fileName(QDate::currentDate()));
+        QTRY_VERIFY(QFile::exists(copy) && !restored.journal()->backup()->isRunning());
+        restored.write(day1, u"second save"_s);
+        QVERIFY(!restored.journal()->backup()->isRunning());
+        QCOMPARE(QDir(backups).entryList(QDir::Files), QStringList{QFileInfo(copy).fileName()});
+        QCOMPARE(QFileInfo(backups).permissions() & 0x0777, QFile::Permissions(0x0700));
+        QCOMPARE(QFileInfo(copy).permissions() & 0x0777, QFile::Permissions(0x0600));
+        QVERIFY(Journal::open(copy));
+        QCOMPARE(contents(copy), contents(source.path()));
+        // What it could not restore exactly is refused: nothing, or a file not in UTF-8.
+        QVERIFY(!readExportedDays(QTemporaryDir().path()));
+        QFile file(folder.filePath(u"2026/03/2026-03-01.md"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\xff\xfe not UTF-8") > 0);
+        file.close();
+        const auto refused = readExportedDays(folder.path());
+        QVERIFY2(!refused && refused.error().contains(u"not UTF-8"_s), qPrintable(refused.error()));
+    }
+
+    void import_neverOverwritesADaysText_data()
+    {
+        QTest::addColumn<QString>("existing"); // a null string: the day has no note
+        QTest::addColumn<QString>("imported");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QList<qsizetype>>("counts"); // added, merged, unchanged
+        QTest::newRow("A day without a note gets the text")
+            << QString() << u"theirs"_s << u"theirs"_s << QList<qsizetype>{1, 0, 0};
+        QTest::newRow("An empty note gets the text")
+            << u""_s << u"theirs"_s << u"theirs"_s << QList<qsizetype>{1, 0, 0};
+        QTest::newRow("A day with text gets the import below a separator")
+            << u"mine #a"_s << u"theirs #b"_s << u"mine #a\n\n---\n\ntheirs #b"_s
+            << QList<qsizetype>{0, 1, 0};
+        QTest::newRow("The same text again changes nothing")
+            << u"same"_s << u"same"_s << u"same"_s << QList<qsizetype>{0, 0, 1};
+        QTest::newRow("A second import of the same folder changes nothing")
+            << u"mine\n\n---\n\ntheirs"_s << u"theirs"_s << u"mine\n\n---\n\ntheirs"_s
+            << QList<qsizetype>{0, 0, 1};
+    }
+
+    void import_neverOverwritesADaysText()
+    {
+        QFETCH(QString, existing);
+        QFETCH(QString, imported);
+        QFETCH(QString, stored);
+        QFETCH(QList<qsizetype>, counts);
+        if (!existing.isNull())
+            m_store->write(day1, existing);
+        m_store->reopen();
+        const ImportSummary summary = m_store->journal()->importDays({{day1, imported}}).value();
+        QCOMPARE(lqtest::storedText(m_store->path(), key(day1)), stored);
+        QCOMPARE((QList<qsizetype>{summary.added, summary.merged, summary.unchanged}), counts);
+        // The tags follow the merged text.
+        QCOMPARE(lqtest::column(m_store->path(), u"SELECT t.name FROM note_tags l JOIN tags t"
+                                                 u" ON t.id = l.tag_id ORDER BY t.name"_s)
+                     .join(u' '),
+                 summary.merged ? u"a b"_s : QString());
+    }
+
+    void expiredBackups_leaveSevenDailyAndFourWeeklyCopies()
+    {
+        // Sixty daily copies up to newest; the days back from it of those left, newest first.
+        const auto kept = [](QDate newest) {
+            QList<QDate> copies;
+            for (int i = 0; i < 60; ++i)
+                copies.append(newest.addDays(i - 59));
+            const QList<QDate> expired = expiredBackups(copies);
+            QList<qint64> left;
+            for (const QDate day : copies) {
+                if (!expired.contains(day))
+                    left.prepend(day.daysTo(newest));
+            }
+            return left;
+        };
+        // Before the daily ones, the newest copy of each of four weeks; 2026-03-01 is a Sunday.
+        QCOMPARE(kept(QDate(2026, 3, 1)), (QList<qint64>{0, 1, 2, 3, 4, 5, 6, 7, 14, 21, 28}));
+        // The week of the oldest daily copy has no weekly one.
+        QCOMPARE(kept(QDate(2026, 3, 4)), (QList<qint64>{0, 1, 2, 3, 4, 5, 6, 10, 17, 24, 31}));
+    }
+
+private:
+    // Writes the tags beta, Alpha, alpha, gamma, zeta and strasse, in this order.
+    void writeTags()
+    {
+        m_store->write(QDate(2026, 1, 5), u"#beta #Alpha"_s);
+        m_store->write(QDate(2026, 1, 9), u"#alpha #gamma"_s);
+        m_store->write(QDate(2026, 1, 2), u"#zeta #strasse"_s);
+    }
+
+    std::unique_ptr<lqtest::TemporaryJournal> m_store;
 };
 
 QTEST_GUILESS_MAIN(JournalTest)
