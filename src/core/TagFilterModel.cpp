@@ -56,7 +56,8 @@ bool TagFilterModel::lessThan(const QModelIndex &left, const QModelIndex &right)
     switch (m_order) {
     case TagOrder::NameAscending:
     case TagOrder::NameDescending:
-        if (const int order = sortKey(a).compare(sortKey(b)); order != 0)
+        // A copy: making b's key may grow the cache and move a's.
+        if (const int order = QCollatorSortKey(sortKey(a)).compare(sortKey(b)); order != 0)
             return m_order == TagOrder::NameAscending ? order < 0 : order > 0;
         break;
     case TagOrder::MostRecent: {
